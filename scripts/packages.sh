@@ -1,0 +1,35 @@
+# Sourced by run.sh and test.sh: installs the Debian packages that are missing.
+
+# Build and run.
+BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev
+  fonts-dejavu-core"
+# Tests: GoogleTest, a private sound server and the tools that record and measure it,
+# a virtual X server for the window.
+TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils sox xvfb xauth"
+
+install_missing() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Need root or sudo to install ${missing[*]}" >&2; return 1; }
+        sudo="sudo"
+    fi
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+        $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+}
+
+# Configures and builds into $1 with the remaining arguments passed to CMake.
+build_into() {
+    local dir="$1"
+    shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null &&
+        cmake --build "$dir" --parallel "$(nproc)"
+}

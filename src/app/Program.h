@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/Module1.h"
+#include "platform/Platform.h"
+#include "ui/Form1.h"
+
+#include <functional>
+
+// Owns the settings state and the form, and holds the handlers. Each handler lives in the
+// folder of its subsystem, in a file of its own name.
+class Program {
+public:
+    explicit Program(Platform& platform);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Module1 m;
+    Form1 form;
+
+    // Start-up takes its settings from these readers; they are wired in wireHandlers().
+    std::function<void()> readCommandLine;
+    std::function<void()> readSettingsFile;
+
+    // Start-up.
+    void Form_Load();
+    // The tick; also called directly, with TickCounter at -1, for a forced update.
+    void Timer1_Timer();
+    // The one alarm output: a beep, or the In-Your-Face stage once DropDead has passed.
+    void SoundAlarm(const float& dropDeadSeconds);
+    // Shows a seconds value in Text3 and the caption; overwrites its argument with |value|.
+    void ShowTime(float& seconds);
+
+    // True once the program has ended itself; nothing runs after that.
+    bool ended() const { return ended_; }
+
+private:
+    void wireHandlers();
+    void launchStartCommand();
+
+    Platform& platform_;
+    bool ended_ = false;
+    qint64 beepCommandProcess_ = 0; // the BEEP command started last
+};

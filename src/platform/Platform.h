@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Clock.h"
+#include "ProgramEnvironment.h"
+#include "ProgramLauncher.h"
+#include "SystemBeep.h"
+#include "WindowControl.h"
+
+// The services the program takes from the outside world.
+struct Platform {
+    Clock& clock;
+    SystemBeep& beep;
+    ProgramLauncher& launcher;
+    WindowControl& window;
+    ProgramEnvironment& environment;
+};

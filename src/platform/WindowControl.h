@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The program's own window, as the windowing system sees it.
+class WindowControl {
+public:
+    virtual ~WindowControl() = default;
+    // Restores, raises and activates the window whose title equals the given one, and asks
+    // for the user's attention. Does not wait.
+    virtual void activateByTitle(const QString& title) = 0;
+    // Closes the window and ends the program.
+    virtual void endProgram() = 0;
+};
