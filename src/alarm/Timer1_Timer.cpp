@@ -2,6 +2,7 @@
 #include "app/NumberRule.h"
 #include "app/NumberText.h"
 #include "app/Program.h"
+#include "app/TextPositions.h"
 
 using namespace AlarmModes;
 
@@ -74,7 +75,7 @@ void Program::Timer1_Timer() {
 
 // The "Start:" message's command; a launch that starts ends this program.
 void Program::launchStartCommand() {
-    QString command = form.Text4.text().mid(6);
+    QString command = TextPositions::rest(form.Text4.text(), 7).value_or(QString());
     qsizetype first = 0;
     while (first < command.size() && command[first] == u' ')
         ++first;

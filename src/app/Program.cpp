@@ -11,4 +11,10 @@ void Program::wireHandlers() {
         if (!ended_)
             Timer1_Timer();
     });
+    form.Text4.Change.connect([this] { Text4_Change(); });
+    form.VScroll1.Change.connect([this] { VScroll1_Change(); });
+    form.Text8.LostFocus.connect([this] { Text8_LostFocus(); });
+    form.Text10.LostFocus.connect([this] { Text10_LostFocus(); });
+    form.Text8.DblClick.connect([this] { Text8_DblClick(); });
+    form.Text10.DblClick.connect([this] { Text10_DblClick(); });
 }

@@ -17,9 +17,11 @@ public:
     Module1 m;
     Form1 form;
 
-    // Start-up takes its settings from these readers; they are wired in wireHandlers().
+    // Start-up takes its settings from these readers, and "/?" rebuilds the settings file
+    // through the last one; all are wired in wireHandlers().
     std::function<void()> readCommandLine;
     std::function<void()> readSettingsFile;
+    std::function<void()> buildSettingsFile;
 
     // Start-up.
     void Form_Load();
@@ -29,6 +31,18 @@ public:
     void SoundAlarm(const float& dropDeadSeconds);
     // Shows a seconds value in Text3 and the caption; overwrites its argument with |value|.
     void ShowTime(float& seconds);
+    // Seconds denoted by a number and a unit letter; 0 for anything unusable.
+    float ParseTimeValue(const QString& text);
+
+    // The StartSet and DropDead fields.
+    void Text8_LostFocus();
+    void Text10_LostFocus();
+    void Text8_DblClick();
+    void Text10_DblClick();
+    // The Message Area: acknowledges, re-arms, or starts a special function.
+    void Text4_Change();
+    // The update-rate slider.
+    void VScroll1_Change();
 
     // True once the program has ended itself; nothing runs after that.
     bool ended() const { return ended_; }
@@ -36,6 +50,7 @@ public:
 private:
     void wireHandlers();
     void launchStartCommand();
+    void parseReRunMessage();
 
     Platform& platform_;
     bool ended_ = false;

@@ -18,6 +18,7 @@ struct Tick : testing::Test {
         h.m.LastTickTime = h.clock.now;
         h.m.AlarmOnsetTime = h.clock.now;
         h.m.AlarmMode = mode;
+        h.m.TickCounter = 0;
     }
     // Advances the clock by the update period, then ticks until the update.
     void nextUpdate(float seconds = 4) {

@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "app/IntegerStore.h"
 #include "app/NumberRule.h"
 #include "app/NumberText.h"

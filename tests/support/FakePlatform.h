@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "app/Program.h"
 #include "platform/Platform.h"
 

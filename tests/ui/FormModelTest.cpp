@@ -1,5 +1,7 @@
 #include "ui/Form1.h"
 
+#include "QtPrinters.h"
+
 #include <QStringList>
 
 #include <gtest/gtest.h>
