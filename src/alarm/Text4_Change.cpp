@@ -50,8 +50,7 @@ void Program::Text4_Change() {
     case -1:
         form.Text9.setVisible(false);
         form.Text4.setBackColor(Colors::WindowBackground);
-        if (buildSettingsFile)
-            buildSettingsFile();
+        BuildSettingsFile();
         form.Text4.setText(m.MessageText);
         m.AlarmMode = ModeIdle;
         break;

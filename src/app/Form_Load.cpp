@@ -31,10 +31,8 @@ void Program::Form_Load() {
     m.AppDir = dir.endsWith(u'/') ? dir : dir + u'/';
     m.IniPath = m.AppDir + QStringLiteral("Pingolet.ini");
 
-    if (readCommandLine)
-        readCommandLine();
-    if (readSettingsFile)
-        readSettingsFile();
+    ReadCommandLine();
+    ReadSettingsFile();
 
     form.Text8.setText(m.StartSetText);
     form.Text8.LostFocus.raise();

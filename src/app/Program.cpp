@@ -17,4 +17,6 @@ void Program::wireHandlers() {
     form.Text10.LostFocus.connect([this] { Text10_LostFocus(); });
     form.Text8.DblClick.connect([this] { Text8_DblClick(); });
     form.Text10.DblClick.connect([this] { Text10_DblClick(); });
+    form.CmdWrtINI.Click.connect([this] { CmdWrtINI_Click(); });
+    form.CmdEditINI.Click.connect([this] { CmdEditINI_Click(); });
 }

@@ -4,8 +4,6 @@
 #include "platform/Platform.h"
 #include "ui/Form1.h"
 
-#include <functional>
-
 // Owns the settings state and the form, and holds the handlers. Each handler lives in the
 // folder of its subsystem, in a file of its own name.
 class Program {
@@ -16,12 +14,6 @@ public:
 
     Module1 m;
     Form1 form;
-
-    // Start-up takes its settings from these readers, and "/?" rebuilds the settings file
-    // through the last one; all are wired in wireHandlers().
-    std::function<void()> readCommandLine;
-    std::function<void()> readSettingsFile;
-    std::function<void()> buildSettingsFile;
 
     // Start-up.
     void Form_Load();
@@ -43,6 +35,14 @@ public:
     void Text4_Change();
     // The update-rate slider.
     void VScroll1_Change();
+
+    // The settings: command line and file in, the help file and single keys out.
+    void ReadCommandLine();
+    void ReadSettingsFile();
+    void BuildSettingsFile();
+    void SaveSettings();
+    void CmdWrtINI_Click();
+    void CmdEditINI_Click();
 
     // True once the program has ended itself; nothing runs after that.
     bool ended() const { return ended_; }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "Clock.h"
+#include "DocumentOpener.h"
+#include "FileSystem.h"
+#include "ProfileFile.h"
 #include "ProgramEnvironment.h"
 #include "ProgramLauncher.h"
 #include "SystemBeep.h"
@@ -13,4 +16,7 @@ struct Platform {
     ProgramLauncher& launcher;
     WindowControl& window;
     ProgramEnvironment& environment;
+    ProfileFile& profile;
+    FileSystem& files;
+    DocumentOpener& opener;
 };

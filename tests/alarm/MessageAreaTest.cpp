@@ -7,14 +7,7 @@ using namespace AlarmModes;
 namespace {
 struct MessageArea : testing::Test {
     Harness h;
-    void SetUp() override {
-        h.program.readSettingsFile = [&] {
-            h.m.StartSetText = "0";
-            h.m.DropDeadText = "0";
-            h.m.MessageText = "Default Message";
-        };
-        h.program.Form_Load();
-    }
+    void SetUp() override { h.program.Form_Load(); } // no settings file: no delay
     void type(const QString& text) { h.form.Text4.setText(text); }
     // Each keystroke of `text`, as a user types it into an empty Message Area.
     std::vector<std::int16_t> typeKeyByKey(const QString& text) {
@@ -70,18 +63,17 @@ TEST_F(MessageArea, StartMessagePendsOnlyWhileTimeIsLeft) {
     EXPECT_EQ(h.m.AlarmMode, ModeArmed);
 }
 
-TEST_F(MessageArea, HelpMessageRebuildsTheFileAndShowsTheMessageIdle) {
-    int builds = 0;
-    h.program.buildSettingsFile = [&] {
-        ++builds;
-        h.m.MessageText = "Settings written";
-    };
+TEST_F(MessageArea, HelpMessageRebuildsTheFileAndShowsTheReportIdle) {
     h.m.SecondsToAlarm = 60;
+    h.m.AlarmMode = ModeArmed;
     type("/?");
-    EXPECT_EQ(builds, 1);
-    EXPECT_EQ(h.form.Text4.text(), "Settings written");
+    EXPECT_EQ(h.files.written.count("/opt/pingolet/Pingolet.ini"), 1u);
+    const QString report =
+        QString::fromUtf8("The help you requested is available in the text file: "
+                          "«/opt/pingolet/Pingolet.ini».");
+    EXPECT_EQ(h.form.Text4.text(), report);
     EXPECT_EQ(h.m.AlarmMode, ModeIdle);
-    EXPECT_EQ(h.m.CaptionText, "Settings written");
+    EXPECT_EQ(h.m.CaptionText, report);
 }
 
 TEST_F(MessageArea, ExactReRunBecomesTheTemplate) {

@@ -2,30 +2,23 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-struct SliderCase {
-    int min, set, max;
-    int wantMin, wantSet, wantMax;
-};
-} // namespace
-
 TEST(FormLoad, RepairsTheSliderValuesAndLoadsTheSlider) {
-    const SliderCase cases[] = {
-        {0, 0, 0, 1, 20, 32},       // nothing given: the defaults
-        {5, 3, 10, 3, 3, 10},       // minimum above the setting
-        {1, 20, 1200, 1, 20, 20},   // maximum too high becomes the setting, not 999
-        {0, 20, 32, 1, 20, 32},     // minimum 0
-        {2, 1000, 0, 2, 20, 32},    // setting out of range
-        {3, 7, 9, 3, 7, 9},         // in order: left alone
-        {1, 999, 999, 1, 999, 999}, // the top end
+    struct Case {
+        const char *min, *set, *max;
+        int wantMin, wantSet, wantMax;
+    } cases[] = {
+        {"0", "0", "0", 1, 20, 32},       // nothing given: the defaults
+        {"5", "3", "10", 3, 3, 10},       // minimum above the setting
+        {"1", "20", "1200", 1, 20, 20},   // maximum too high becomes the setting, not 999
+        {"0", "20", "32", 1, 20, 32},     // minimum 0
+        {"2", "1000", "0", 2, 20, 32},    // setting out of range
+        {"3", "7", "9", 3, 7, 9},         // in order: left alone
+        {"1", "999", "999", 1, 999, 999}, // the top end
     };
-    for (const SliderCase& c : cases) {
+    for (const Case& c : cases) {
         Harness h;
-        h.program.readSettingsFile = [&] {
-            h.m.BeepIntervalMin = std::int16_t(c.min);
-            h.m.BeepIntervalSet = std::int16_t(c.set);
-            h.m.BeepIntervalMax = std::int16_t(c.max);
-        };
+        h.settingsFile(
+            {{"BeepIntervalMin", c.min}, {"BeepIntervalSet", c.set}, {"BeepIntervalMax", c.max}});
         h.program.Form_Load();
         SCOPED_TRACE(testing::Message() << c.min << "," << c.set << "," << c.max);
         EXPECT_EQ(h.m.BeepIntervalMin, c.wantMin);
@@ -40,18 +33,11 @@ TEST(FormLoad, RepairsTheSliderValuesAndLoadsTheSlider) {
     }
 }
 
-TEST(FormLoad, RunsItsStepsInOrderAndLeavesNothingToSave) {
+TEST(FormLoad, FillsTheFieldsInOrderAndLeavesNothingToSave) {
     Harness h;
+    h.environment.tail = "/ss=3 min /dd=0.05h";
+    h.settingsFile({{"Message", "Tea"}, {"StartSet", "1 h"}});
     QStringList order;
-    h.program.readCommandLine = [&] {
-        order << "command line";
-        h.m.StartSetText = "3 min";
-        h.m.DropDeadText = "0.05h";
-    };
-    h.program.readSettingsFile = [&] {
-        order << "settings file";
-        h.m.MessageText = "Tea\r\nis ready";
-    };
     h.form.Text8.LostFocus.connect([&] { order << "StartSet " + h.form.Text8.text(); });
     h.form.Text10.LostFocus.connect([&] { order << "DropDead " + h.form.Text10.text(); });
     h.form.VScroll1.Change.connect([&] { order << "slider"; });
@@ -64,15 +50,30 @@ TEST(FormLoad, RunsItsStepsInOrderAndLeavesNothingToSave) {
 
     h.program.Form_Load();
 
-    EXPECT_EQ(order, (QStringList{"command line", "settings file", "StartSet 3 min",
-                                  "DropDead 0.05h", "slider", "message Tea\r\nis ready"}));
+    EXPECT_EQ(order, (QStringList{"StartSet 3 min ", "DropDead 0.05h", "slider", "message Tea"}));
     EXPECT_EQ(h.beep.count, 1);
     EXPECT_EQ(h.m.AlarmOnsetTime, 36000);
     EXPECT_EQ(h.m.LastTickTime, 36000);
     EXPECT_FALSE(h.form.CmdWrtINI.enabled());
     EXPECT_EQ(h.m.MessageDirty, Module1::False);
     EXPECT_EQ(h.m.SettingsDirty, Module1::False);
-    EXPECT_EQ(h.m.AlarmMode, AlarmModes::ModeIdle) << "no command line: nothing arms it";
+}
+
+TEST(FormLoad, FirstStartWithoutFileOrArgumentsIsIdle) {
+    Harness h;
+    h.program.Form_Load();
+    EXPECT_EQ(h.form.Text4.text(), "Default Message");
+    EXPECT_EQ(h.m.AlarmMode, AlarmModes::ModeIdle);
+    EXPECT_EQ(h.form.Timer1.interval(), 20);
+    EXPECT_EQ(h.form.Text8.text(), "0");
+    EXPECT_EQ(h.form.Text8.backColor(), Colors::WindowBackground);
+    EXPECT_EQ(h.form.Text3.text(), "0.0 Sec.");
+    // The forced update of the slider ran before the message was in place.
+    EXPECT_EQ(h.form.caption(), "-->-- Text4");
+    h.tickToNextUpdate();
+    EXPECT_EQ(h.form.caption(), "--->- Default Message");
+    EXPECT_EQ(h.form.CmdEditINI.toolTipText(), "Edit \".INI & HELP\" file using NotePad.");
+    EXPECT_FALSE(h.form.CmdWrtINI.enabled());
 }
 
 TEST(FormLoad, SettlesTheProgramDirectoryAndSettingsPath) {
@@ -90,8 +91,10 @@ TEST(FormLoad, SettlesTheProgramDirectoryAndSettingsPath) {
 }
 
 TEST(FormLoad, AnyCommandLineArmsTheAlarm) {
-    Harness h;
-    h.program.readCommandLine = [&] { h.m.CommandLineLength = 3; };
-    h.program.Form_Load();
-    EXPECT_EQ(h.m.AlarmMode, AlarmModes::ModeArmed);
+    for (const char* tail : {"hello", "/m=Start: /bin/true", "/m=ReRun: Off=1s On=1s"}) {
+        Harness h;
+        h.environment.tail = tail;
+        h.program.Form_Load();
+        EXPECT_EQ(h.m.AlarmMode, AlarmModes::ModeArmed) << tail;
+    }
 }

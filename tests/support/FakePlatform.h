@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <QStringList>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -51,6 +52,54 @@ struct FakeEnvironment : ProgramEnvironment {
     QString commandLineTail() override { return tail; }
 };
 
+// Settings files in memory: keys by path, section and key, without regard to case.
+struct FakeProfile : ProfileFile {
+    std::map<QString, QString> values;
+    QStringList writes; // "section/key=value" in order
+    bool failWrites = false;
+    static QString slot(const QString& path, const QString& section, const QString& key) {
+        return (path + u'|' + section + u'|' + key).toLower();
+    }
+    void set(const QString& path, const QString& section, const QString& key, const QString& v) {
+        values[slot(path, section, key)] = v;
+    }
+    QString readString(const QString& section, const QString& key, const QString& defaultValue,
+                       const QString& path) override {
+        const auto it = values.find(slot(path, section, key));
+        return it == values.end() ? defaultValue : it->second.left(254);
+    }
+    bool writeString(const QString& section, const QString& key, const QString& value,
+                     const QString& path) override {
+        if (failWrites)
+            return false;
+        writes << section + u'/' + key + u'=' + value;
+        set(path, section, key, value);
+        return true;
+    }
+};
+
+struct FakeFileSystem : FileSystem {
+    std::set<QString> existing;
+    std::map<QString, QByteArray> written;
+    bool failWrites = false;
+    bool isFile(const QString& path) override { return existing.count(path) > 0; }
+    bool writeFile(const QString& path, const QByteArray& bytes) override {
+        if (failWrites)
+            return false;
+        written[path] = bytes;
+        existing.insert(path);
+        return true;
+    }
+};
+
+struct FakeOpener : DocumentOpener {
+    QStringList opened;
+    bool openDocument(const QString& path) override {
+        opened << path;
+        return true;
+    }
+};
+
 // A program on fake services; the clock starts at 10:00.
 struct Harness {
     FakeClock clock;
@@ -58,12 +107,24 @@ struct Harness {
     FakeLauncher launcher;
     FakeWindowControl window;
     FakeEnvironment environment;
-    Platform platform{clock, beep, launcher, window, environment};
+    FakeProfile profile;
+    FakeFileSystem files;
+    FakeOpener opener;
+    Platform platform{clock, beep, launcher, window, environment, profile, files, opener};
     Program program{platform};
     Module1& m = program.m;
     Form1& form = program.form;
 
     Harness() { clock.now = 36000; }
+
+    // A settings file beside the program holding these User-Data keys and the current version.
+    void settingsFile(std::initializer_list<std::pair<const char*, const char*>> keys) {
+        const QString path = environment.directory + QStringLiteral("/Pingolet.ini");
+        files.existing.insert(path);
+        profile.set(path, "Program-Data", "Version", "1.21");
+        for (const auto& [key, value] : keys)
+            profile.set(path, "User-Data", QString::fromUtf8(key), QString::fromUtf8(value));
+    }
 
     // Runs ticks until the next update has happened (the counter shows 0.1).
     void tickToNextUpdate() {

@@ -119,12 +119,7 @@ TEST(DropDeadField, SetsOnlyTheDropDeadDuration) {
 }
 
 TEST(StartSetField, StartUpWithZeroJudgesTheMessageWithNoDelayLeft) {
-    Harness h;
-    h.program.readSettingsFile = [&] {
-        h.m.StartSetText = "0";
-        h.m.DropDeadText = "0";
-        h.m.MessageText = "Default Message";
-    };
+    Harness h; // no settings file: StartSet and DropDead are "0"
     h.program.Form_Load();
     EXPECT_EQ(h.m.SecondsToAlarm, 0);
     EXPECT_EQ(h.m.AlarmMode, ModeIdle);

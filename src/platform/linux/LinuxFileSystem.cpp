@@ -1,0 +1,17 @@
+#include "LinuxFileSystem.h"
+
+#include "AtomicReplace.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+bool LinuxFileSystem::isFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    return !name.isEmpty() && ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool LinuxFileSystem::writeFile(const QString& path, const QByteArray& bytes) {
+    return AtomicReplace::replaceFile(path, bytes);
+}

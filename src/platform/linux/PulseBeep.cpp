@@ -1,0 +1,212 @@
+#include "PulseBeep.h"
+
+#include <QApplication>
+#include <QMetaObject>
+
+#include <pulse/simple.h>
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <numbers>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr int sampleRate = 44100;
+constexpr double toneHz = 880.0;
+constexpr milliseconds toneLength{150};
+constexpr milliseconds fadeLength{10};
+constexpr double amplitude = 0.5 * 32767;
+// Failing to reach the sound server is cheap, but not free, and it is not going to change
+// from one beep to the next.
+constexpr auto retryPause = std::chrono::seconds(5);
+// A hung sound server must not keep the program from ending.
+constexpr auto shutdownWait = std::chrono::seconds(2);
+
+void windowingSystemBell() {
+    // Only a GUI application has a windowing system to ask.
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        QMetaObject::invokeMethod(
+            app, [] { QApplication::beep(); }, Qt::QueuedConnection);
+    }
+}
+
+// The connection to the sound server, owned by the worker thread alone.
+class Player {
+public:
+    Player() : tone_(PulseBeep::tone()) {}
+    ~Player() { disconnect(); }
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    bool connected() const { return stream_ != nullptr; }
+    void disconnect() {
+        if (stream_) {
+            pa_simple_free(stream_);
+            stream_ = nullptr;
+        }
+    }
+
+    // Plays the tone to its end. False when it could not be played.
+    bool play() {
+        const bool reused = connected();
+        if (!reused && !connect()) {
+            return false;
+        }
+        if (write()) {
+            return true;
+        }
+        disconnect();
+        // A connection kept from an earlier beep may have been cut by a server restart; a
+        // fresh one deserves one more try.
+        if (reused && connect() && write()) {
+            return true;
+        }
+        disconnect();
+        lastFailure_ = SteadyClock::now();
+        return false;
+    }
+
+private:
+    bool connect() {
+        if (lastFailure_ && SteadyClock::now() - *lastFailure_ < retryPause) {
+            return false;
+        }
+        const pa_sample_spec format{PA_SAMPLE_S16NE, sampleRate, 1};
+        // A short target buffer: the default one of about two seconds would delay the tone.
+        const auto bytesFor = [](milliseconds ms) {
+            return static_cast<uint32_t>(sampleRate * sizeof(int16_t) * ms.count() / 1000);
+        };
+        pa_buffer_attr buffer{};
+        buffer.maxlength = static_cast<uint32_t>(-1);
+        buffer.tlength = bytesFor(milliseconds(50));
+        buffer.prebuf = static_cast<uint32_t>(-1);
+        buffer.minreq = static_cast<uint32_t>(-1);
+        buffer.fragsize = static_cast<uint32_t>(-1);
+        int error = 0;
+        stream_ = pa_simple_new(nullptr, "Pingolet", PA_STREAM_PLAYBACK, nullptr, "Beep", &format,
+                                nullptr, &buffer, &error);
+        if (!stream_) {
+            lastFailure_ = SteadyClock::now();
+            return false;
+        }
+        lastFailure_.reset();
+        return true;
+    }
+
+    bool write() {
+        int error = 0;
+        // Draining makes the call last as long as the tone, which is what lets requests that
+        // arrive meanwhile collapse into one.
+        return pa_simple_write(stream_, tone_.data(), tone_.size() * sizeof(int16_t), &error) ==
+                   0 &&
+               pa_simple_drain(stream_, &error) == 0;
+    }
+
+    std::vector<int16_t> tone_;
+    pa_simple* stream_ = nullptr;
+    std::optional<SteadyClock::time_point> lastFailure_;
+};
+
+} // namespace
+
+std::vector<int16_t> PulseBeep::tone() {
+    const int samples = sampleRate * static_cast<int>(toneLength.count()) / 1000;
+    const int fade = sampleRate * static_cast<int>(fadeLength.count()) / 1000;
+    std::vector<int16_t> tone(static_cast<size_t>(samples));
+    for (int i = 0; i < samples; ++i) {
+        // Ramping in and out keeps the speaker from clicking at either end.
+        const double ramp = std::min({1.0, double(i) / fade, double(samples - 1 - i) / fade});
+        const double value =
+            amplitude * ramp * std::sin(2 * std::numbers::pi * toneHz * i / sampleRate);
+        tone[static_cast<size_t>(i)] = static_cast<int16_t>(std::lround(value));
+    }
+    return tone;
+}
+
+// Shared with the worker, so that a worker stuck in a hung sound server can be left behind.
+struct PulseBeep::Shared {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable finishedChanged;
+    bool pending = false;
+    bool stopping = false;
+    bool finished = false;
+    Bell bell;
+    milliseconds idleClose;
+
+    void run() {
+        Player player;
+        std::unique_lock lock(mutex);
+        const auto requested = [this] { return pending || stopping; };
+        while (!stopping) {
+            if (player.connected()) {
+                if (!wake.wait_for(lock, idleClose, requested)) {
+                    // Idle: an open stream keeps the server from suspending the output.
+                    lock.unlock();
+                    player.disconnect();
+                    lock.lock();
+                    continue;
+                }
+            } else {
+                wake.wait(lock, requested);
+            }
+            if (stopping) {
+                break;
+            }
+            pending = false;
+            lock.unlock();
+            const bool played = player.play();
+            lock.lock();
+            if (!played && !stopping) {
+                bell();
+                // A bell is over at once; waiting for as long as a tone would last keeps a
+                // fast caller from turning every request into a bell.
+                wake.wait_for(lock, toneLength, [this] { return stopping; });
+            }
+        }
+        lock.unlock();
+        player.disconnect();
+        lock.lock();
+        finished = true;
+        finishedChanged.notify_all();
+    }
+};
+
+PulseBeep::PulseBeep(Bell bell, milliseconds idleClose) : shared_(std::make_shared<Shared>()) {
+    shared_->bell = bell ? std::move(bell) : Bell(windowingSystemBell);
+    shared_->idleClose = idleClose;
+    worker_ = std::thread([shared = shared_] { shared->run(); });
+}
+
+PulseBeep::~PulseBeep() {
+    std::unique_lock lock(shared_->mutex);
+    shared_->stopping = true;
+    shared_->wake.notify_all();
+    const bool finished =
+        shared_->finishedChanged.wait_for(lock, shutdownWait, [this] { return shared_->finished; });
+    lock.unlock();
+    if (finished) {
+        worker_.join();
+    } else {
+        // Stuck in the sound library; it returns some time and then ends on its own, without
+        // ringing the bell.
+        worker_.detach();
+    }
+}
+
+void PulseBeep::beep() {
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->pending = true;
+    }
+    shared_->wake.notify_one();
+}

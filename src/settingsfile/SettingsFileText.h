@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+// The text of the settings-and-help file "Pingolet.ini": the User-Data section with every key at
+// its default, the Program-Data section with the version, and the HELP section that is the
+// program's user documentation.
+namespace SettingsFileText {
+// The file's 95 lines in order, without line ends. The caller encodes them in the settings
+// files' code page and ends each with CR LF.
+const QStringList& lines();
+} // namespace SettingsFileText

@@ -1,0 +1,87 @@
+#include "ControlView.h"
+
+#include "ColorMapping.h"
+#include "FontMapping.h"
+#include "Twips.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+ControlView::ControlView(Control& control, QWidget& widget, const PushGuard& guard, Roles roles)
+    : control_(control), widget_(widget), guard_(guard), roles_(roles) {
+    widget_.installEventFilter(this);
+}
+
+void ControlView::watchDoubleClicks(QWidget& target) {
+    if (&target != &widget_)
+        target.installEventFilter(this);
+}
+
+void ControlView::push(Property property) {
+    switch (property) {
+    case Property::Left:
+    case Property::Top:
+    case Property::Width:
+    case Property::Height:
+        pushGeometry();
+        break;
+    case Property::Visible:
+        widget_.setVisible(control_.visible());
+        break;
+    case Property::Enabled:
+        widget_.setEnabled(control_.enabled());
+        break;
+    case Property::ToolTipText:
+        widget_.setToolTip(control_.toolTipText());
+        break;
+    case Property::BackColor:
+    case Property::ForeColor:
+        pushColors();
+        break;
+    default:
+        break;
+    }
+}
+
+void ControlView::pushAll() {
+    pushGeometry();
+    widget_.setFont(toQFont(control_.font()));
+    pushColors();
+    widget_.setToolTip(control_.toolTipText());
+    widget_.setEnabled(control_.enabled());
+    widget_.setVisible(control_.visible());
+}
+
+void ControlView::pushGeometry() {
+    widget_.setGeometry(Twips::toPixels(control_.left()), Twips::toPixels(control_.top()),
+                        Twips::toPixels(control_.width()), Twips::toPixels(control_.height()));
+}
+
+void ControlView::pushColors() {
+    applyColors(widget_, roles_.back, control_.backColor(), roles_.fore, control_.foreColor());
+}
+
+bool ControlView::eventFilter(QObject* watched, QEvent* event) {
+    if (pushing())
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            control_.DblClick.raise();
+        break;
+    case QEvent::FocusOut: {
+        // The whole window losing the focus, or a context menu opening, is no move to another
+        // control.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (watched == &widget_ && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason)
+            control_.LostFocus.raise();
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

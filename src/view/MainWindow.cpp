@@ -1,0 +1,115 @@
+#include "MainWindow.h"
+
+#include "ButtonView.h"
+#include "MessageAreaView.h"
+#include "ScrollBarView.h"
+#include "TextBoxView.h"
+#include "TimerView.h"
+#include "WindowMirror.h"
+
+#include <algorithm>
+
+namespace {
+// The form declares these text boxes as displays: the program writes them, the user reads.
+bool isDisplayBox(const Form1& form, const TextBox& box) {
+    return &box == &form.Text1 || &box == &form.Text2 || &box == &form.Text3 || &box == &form.Text9;
+}
+
+std::vector<ControlView*> byTabIndex(std::vector<ControlView*> views) {
+    std::stable_sort(views.begin(), views.end(), [](const ControlView* a, const ControlView* b) {
+        return a->control().tabIndex() < b->control().tabIndex();
+    });
+    return views;
+}
+} // namespace
+
+MainWindow::MainWindow(Form1& form) : form_(form) {
+    setObjectName(form.name());
+    {
+        PushGuard::Scope pushing(guard_);
+        add(std::make_unique<WindowMirror>(form, *this), form);
+        for (Control* control : form.controls()) {
+            switch (control->kind()) {
+            case Control::Kind::TextBox: {
+                auto& box = static_cast<TextBox&>(*control);
+                if (box.multiLine())
+                    add(std::make_unique<MessageAreaView>(box, *this, guard_), box);
+                else
+                    add(std::make_unique<TextBoxView>(box, *this, guard_, isDisplayBox(form, box)),
+                        box);
+                break;
+            }
+            case Control::Kind::CommandButton:
+                add(std::make_unique<ButtonView>(static_cast<CommandButton&>(*control), *this,
+                                                 guard_),
+                    *control);
+                break;
+            case Control::Kind::VScrollBar:
+                add(std::make_unique<ScrollBarView>(static_cast<VScrollBar&>(*control), *this,
+                                                    guard_),
+                    *control);
+                break;
+            case Control::Kind::Timer:
+                add(std::make_unique<TimerView>(static_cast<Timer&>(*control), *this), *control);
+                break;
+            case Control::Kind::Form:
+                break;
+            }
+        }
+        for (auto& mirror : mirrors_)
+            mirror->pushAll();
+        pushStacking();
+        pushTabOrder();
+        focusFirstControl();
+    }
+    form_.setFormObserver(this);
+}
+
+MainWindow::~MainWindow() {
+    form_.setFormObserver(nullptr);
+}
+
+void MainWindow::add(std::unique_ptr<ControlMirror> mirror, const Control& control) {
+    if (auto* view = dynamic_cast<ControlView*>(mirror.get()))
+        views_.push_back(view);
+    byControl_.insert(&control, mirror.get());
+    mirrors_.push_back(std::move(mirror));
+}
+
+// Called for every property the model changes, up to a thousand times a second for the
+// tick's texts: one lookup, then only that property.
+void MainWindow::propertyChanged(const Control& control, Property property) {
+    ControlMirror* mirror = byControl_.value(&control);
+    if (!mirror)
+        return;
+    PushGuard::Scope pushing(guard_);
+    if (property == Property::TabIndex)
+        pushTabOrder();
+    else
+        mirror->push(property);
+}
+
+// The form lists its controls from the top down; Qt stacks the one created last on top. The
+// ReRun counter, for one, sits over the Message Area's lower left corner.
+void MainWindow::pushStacking() {
+    for (ControlView* view : views_)
+        view->widget().lower();
+}
+
+void MainWindow::pushTabOrder() {
+    const std::vector<ControlView*> order = byTabIndex(views_);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(&order[i - 1]->widget(), &order[i]->widget());
+}
+
+// The control first in the tab order has the focus when the window opens.
+void MainWindow::focusFirstControl() {
+    for (ControlView* view : byTabIndex(views_)) {
+        const Control& control = view->control();
+        if (control.visible() && control.enabled() &&
+            (view->widget().focusPolicy() & Qt::TabFocus)) {
+            view->widget().setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}

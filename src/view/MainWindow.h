@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ControlMirror.h"
+#include "PushGuard.h"
+#include "ui/Form1.h"
+#include "ui/FormObserver.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class ControlView;
+
+// The form's window. It shows what the form model holds and hands the user's actions to the
+// model; what happens then is the model's business. Each widget is named after its control.
+class MainWindow : public QWidget, public FormObserver {
+public:
+    explicit MainWindow(Form1& form);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    void propertyChanged(const Control& control, Property property) override;
+
+private:
+    void add(std::unique_ptr<ControlMirror> mirror, const Control& control);
+    void pushStacking();
+    void pushTabOrder();
+    void focusFirstControl();
+
+    Form1& form_;
+    PushGuard guard_;
+    std::vector<std::unique_ptr<ControlMirror>> mirrors_;
+    QHash<const Control*, ControlMirror*> byControl_;
+    std::vector<ControlView*> views_; // the controls that have a widget
+};
