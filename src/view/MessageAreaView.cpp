@@ -3,6 +3,8 @@
 #include "LineBreaks.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <algorithm>
 
 MessageAreaView::MessageAreaView(TextBox& box, QWidget& window, const PushGuard& guard)
     : MessageAreaView(box, makeWidget<QPlainTextEdit>(window, box), guard) {}
@@ -35,7 +37,15 @@ void MessageAreaView::pushText() {
     const QString text = toWidgetLineBreaks(box_.text());
     if (text == shown_)
         return;
+    // A text the program puts in while the user types (the ReRun template, say) keeps the
+    // cursor where it stood, so that the typing goes on in place.
+    const int cursor = edit_.textCursor().position();
     edit_.setPlainText(text);
+    if (edit_.hasFocus()) {
+        QTextCursor moved = edit_.textCursor();
+        moved.setPosition(std::min(cursor, int(edit_.document()->characterCount() - 1)));
+        edit_.setTextCursor(moved);
+    }
     shown_ = widgetText();
 }
 
