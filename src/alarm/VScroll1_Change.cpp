@@ -7,6 +7,8 @@ void Program::VScroll1_Change() {
     form.Timer1.setInterval(v);
     form.Text1.setText(NumberText::integer(v));
     form.Text6.setText(NumberText::integer(v));
+    if (form.Text6.backColor() == Colors::Red)
+        ApplySliderLimits();
     m.TickCounter = -1;
     Timer1_Timer();
 }

@@ -19,4 +19,10 @@ void Program::wireHandlers() {
     form.Text10.DblClick.connect([this] { Text10_DblClick(); });
     form.CmdWrtINI.Click.connect([this] { CmdWrtINI_Click(); });
     form.CmdEditINI.Click.connect([this] { CmdEditINI_Click(); });
+    form.Resize.connect([this] { Form_Resize(); });
+    form.CmdOpnX.Click.connect([this] { CmdOpnX_Click(); });
+    for (TextBox* field : {&form.Text5, &form.Text6, &form.Text7}) {
+        field->LostFocus.connect([this] { ApplySliderLimits(); });
+        field->DblClick.connect([this, field] { sliderLimitDblClick(*field); });
+    }
 }

@@ -36,6 +36,13 @@ public:
     // The update-rate slider.
     void VScroll1_Change();
 
+    // The window: layout, the control area and its slider-limit fields.
+    void Form_Resize();
+    void CmdOpnX_Click();
+    void ApplySliderLimits();
+    void RepairSliderLimits();
+    static constexpr std::int16_t AreaWidth = 1100; // the open control area's strip, in twips
+
     // The settings: command line and file in, the help file and single keys out.
     void ReadCommandLine();
     void ReadSettingsFile();
@@ -51,6 +58,7 @@ private:
     void wireHandlers();
     void launchStartCommand();
     void parseReRunMessage();
+    void sliderLimitDblClick(const TextBox& field);
 
     Platform& platform_;
     bool ended_ = false;

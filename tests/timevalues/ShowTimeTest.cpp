@@ -82,5 +82,5 @@ TEST(ShowTime, MinimisedKeepsText3ButStillUpdatesColoursAndCaption) {
     h.program.ShowTime(v);
     EXPECT_EQ(h.form.Text3.text(), "5.0 Sec.");
     EXPECT_EQ(h.form.Text3.backColor(), Colors::Red);
-    EXPECT_EQ(h.form.caption(), "->--- ");
+    EXPECT_EQ(h.form.caption(), "-->-- ") << "the minimising resize showed the first arrow";
 }

@@ -1,8 +1,13 @@
 #include "FakePlatform.h"
 #include "view/MainWindow.h"
+#include "view/Twips.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -63,4 +68,61 @@ TEST_F(ProgramWindow, ReRunTypedIntoTheTemplateStartsItsCycle) {
     h.tickToNextUpdate();
     EXPECT_EQ(h.m.AlarmMode, ModeReRunOn);
     EXPECT_EQ(area->palette().color(QPalette::Base), QColor(255, 128, 0));
+}
+
+namespace {
+QStringList tabbingFrom(QWidget& start, int steps) {
+    QStringList visited;
+    start.setFocus();
+    for (int i = 0; i < steps; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    return visited;
+}
+} // namespace
+
+TEST_F(ProgramWindow, ResizingBelowTheMinimumGivesTheMinimum) {
+    view->resize(40, 30);
+    QApplication::processEvents();
+    EXPECT_EQ(h.form.width(), 4520);
+    EXPECT_EQ(h.form.height(), 1600);
+    EXPECT_GE(view->width(), Twips::toPixels(4520) - 10) << "the real window follows";
+    EXPECT_GE(view->height(), Twips::toPixels(1600) - 40);
+}
+
+TEST_F(ProgramWindow, OpeningTheAreaMovesTheSliderAndShowsTheFields) {
+    auto* more = view->findChild<QPushButton*>("CmdOpnX");
+    ASSERT_TRUE(more);
+    QTest::mouseClick(more, Qt::LeftButton);
+    EXPECT_EQ(more->text(), "Less");
+    auto* slider = view->findChild<QScrollBar*>("VScroll1");
+    EXPECT_EQ(slider->x(), Twips::toPixels(h.form.width() - 500 - 1100));
+    auto* maximum = view->findChild<QLineEdit*>("Text5");
+    EXPECT_TRUE(maximum->isVisible());
+    EXPECT_EQ(maximum->text(), "32");
+    EXPECT_EQ(maximum->x(), Twips::toPixels(h.form.width() - 50 - 1100));
+}
+
+TEST_F(ProgramWindow, TabbingVisitsTheControlsInOrder) {
+    QTest::keyClick(area, '!'); // something to save, so that the button takes the focus too
+    EXPECT_EQ(tabbingFrom(*area, 6),
+              (QStringList{"VScroll1", "CmdOpnX", "CmdWrtINI", "Text3", "Text2", "Text1"}));
+    QTest::mouseClick(view->findChild<QPushButton*>("CmdOpnX"), Qt::LeftButton);
+    EXPECT_EQ(tabbingFrom(*area, 9), (QStringList{"VScroll1", "CmdOpnX", "Text8", "Text10", "Text7",
+                                                  "Text6", "Text5", "CmdEditINI", "CmdWrtINI"}));
+}
+
+TEST_F(ProgramWindow, FieldsRefuseCharactersPastTheirLength) {
+    QTest::mouseClick(view->findChild<QPushButton*>("CmdOpnX"), Qt::LeftButton);
+    auto* setting = view->findChild<QLineEdit*>("Text6");
+    setting->setFocus();
+    setting->selectAll();
+    QTest::keyClicks(setting, "1234");
+    EXPECT_EQ(h.form.Text6.text(), "123");
+    auto* startSet = view->findChild<QLineEdit*>("Text8");
+    startSet->setFocus();
+    startSet->selectAll();
+    QTest::keyClicks(startSet, "0123456789abcdefgh");
+    EXPECT_EQ(h.form.Text8.text(), "0123456789abcde");
 }
