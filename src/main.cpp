@@ -1,4 +1,6 @@
+#include "app/DisplayChoice.h"
 #include "app/Program.h"
+#include "app/Usage.h"
 #include "platform/Platform.h"
 #include "platform/linux/DesktopDocumentOpener.h"
 #include "platform/linux/IniProfileFile.h"
@@ -8,12 +10,29 @@
 #include "platform/linux/QtProgramEnvironment.h"
 #include "platform/linux/QtWindowControl.h"
 #include "platform/linux/SystemClock.h"
+#include "view/AppIcon.h"
 #include "view/MainWindow.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
+    // Answered before anything asks for a display, so that they work from any terminal.
+    switch (Usage::request(argc, argv)) {
+    case Usage::Request::Help:
+        std::fputs(Usage::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case Usage::Request::Version:
+        std::fputs(Usage::versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case Usage::Request::None:
+        break;
+    }
+    DisplayChoice::apply();
+
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(appIcon());
 
     SystemClock clock;
     PulseBeep beep;

@@ -1,5 +1,6 @@
 #include "app/NumberText.h"
 #include "app/Program.h"
+#include "app/Version.h"
 
 namespace {
 const QString userData = QStringLiteral("User-Data");
@@ -12,12 +13,18 @@ void Program::SaveSettings() {
         return platform_.profile.writeString(userData, QLatin1String(key), value, m.IniPath);
     };
 
+    const bool newFile = !platform_.files.isFile(m.IniPath);
     if (!write("Message", m.MessageText)) {
         // The message stays inside the error text, to be copied or saved again.
         m.MessageText =
             QStringLiteral("ERROR! Message not saved! Check for valid write permission. « ") +
             m.MessageText + QStringLiteral(" »");
         platform_.beep.beep();
+    } else if (newFile) {
+        // A file the save creates carries the version too, or the next start would take it
+        // for an outdated file and hide the saved message behind the upgrade notice.
+        platform_.profile.writeString(QStringLiteral("Program-Data"), QStringLiteral("Version"),
+                                      Version::text(), m.IniPath);
     }
     if (m.ControlAreaOpen == 0)
         return;

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AppIcon.h"
 #include "ButtonView.h"
 #include "MessageAreaView.h"
 #include "ScrollBarView.h"
@@ -25,6 +26,7 @@ std::vector<ControlView*> byTabIndex(std::vector<ControlView*> views) {
 
 MainWindow::MainWindow(Form1& form) : form_(form) {
     setObjectName(form.name());
+    setWindowIcon(appIcon());
     {
         PushGuard::Scope pushing(guard_);
         add(std::make_unique<WindowMirror>(form, *this), form);
@@ -37,6 +39,8 @@ MainWindow::MainWindow(Form1& form) : form_(form) {
                 else
                     add(std::make_unique<TextBoxView>(box, *this, guard_, isDisplayBox(form, box)),
                         box);
+                if (isDisplayBox(form, box))
+                    throttleText(box);
                 break;
             }
             case Control::Kind::CommandButton:
@@ -76,9 +80,25 @@ void MainWindow::add(std::unique_ptr<ControlMirror> mirror, const Control& contr
     mirrors_.push_back(std::move(mirror));
 }
 
+void MainWindow::throttleText(const TextBox& box) {
+    ControlMirror* mirror = byControl_.value(&box);
+    auto throttle = std::make_unique<FrameThrottle>([this, mirror] {
+        PushGuard::Scope pushing(guard_);
+        mirror->push(Property::Text);
+    });
+    textThrottles_.insert(&box, throttle.get());
+    throttles_.push_back(std::move(throttle));
+}
+
 // Called for every property the model changes, up to a thousand times a second for the
 // tick's texts: one lookup, then only that property.
 void MainWindow::propertyChanged(const Control& control, Property property) {
+    if (property == Property::Text) {
+        if (FrameThrottle* throttle = textThrottles_.value(&control)) {
+            throttle->request();
+            return;
+        }
+    }
     ControlMirror* mirror = byControl_.value(&control);
     if (!mirror)
         return;

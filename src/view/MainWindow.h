@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlMirror.h"
+#include "FrameThrottle.h"
 #include "PushGuard.h"
 #include "ui/Form1.h"
 #include "ui/FormObserver.h"
@@ -26,6 +27,7 @@ public:
 
 private:
     void add(std::unique_ptr<ControlMirror> mirror, const Control& control);
+    void throttleText(const TextBox& box);
     void pushStacking();
     void pushTabOrder();
     void focusFirstControl();
@@ -35,4 +37,7 @@ private:
     std::vector<std::unique_ptr<ControlMirror>> mirrors_;
     QHash<const Control*, ControlMirror*> byControl_;
     std::vector<ControlView*> views_; // the controls that have a widget
+    // The display boxes' texts, which the tick may change more often than a screen shows.
+    std::vector<std::unique_ptr<FrameThrottle>> throttles_;
+    QHash<const Control*, FrameThrottle*> textThrottles_;
 };

@@ -170,7 +170,8 @@ TEST_F(IniWrite, WhatIsWrittenReadsBack) {
         QString::fromUtf8("\xC3\xA9\xE2\x82\xAC"),
         QString::fromUtf8("\xCE\x93\xCE\xB5\xCE\xB9\xCE\xAC \xF0\x9F\x98\x80"),
         "a = b ; c",
-        "[not a section]"};
+        "[not a section]",
+        QChar(0xFEFF) + QString("starts with a zero-width no-break space")};
     for (const QString& value : values) {
         ASSERT_TRUE(profile.writeString("S", "Key", value, file));
         ASSERT_TRUE(profile.writeString("S", "Other", "x", file));

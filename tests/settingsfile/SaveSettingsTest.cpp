@@ -73,6 +73,22 @@ TEST_F(Save, AFailedWriteKeepsTheMessageInsideTheErrorAndBeepsOnce) {
     EXPECT_EQ(h.beep.count, beeps + 1);
 }
 
+TEST(SaveIntoAMissingFile, WritesTheVersionSoThatTheNextStartShowsTheMessage) {
+    Harness h;
+    h.program.Form_Load();
+    h.form.Text4.setText("Remember");
+    h.program.CmdWrtINI_Click();
+    EXPECT_EQ(h.profile.writes,
+              (QStringList{"User-Data/Message=Remember", "Program-Data/Version=1.21"}));
+    h.files.existing.insert(h.m.IniPath);
+
+    Harness next;
+    next.profile = h.profile;
+    next.files.existing = h.files.existing;
+    next.program.Form_Load();
+    EXPECT_EQ(next.form.Text4.text(), "Remember");
+}
+
 TEST(EditSettingsFile, OpensAnExistingFileInTheEditor) {
     struct Case {
         const char* editor;

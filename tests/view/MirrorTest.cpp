@@ -194,3 +194,15 @@ TEST_F(MirrorTest, TimerTicksAtTheModelsInterval) {
     form.Timer1.setInterval(0);
     EXPECT_FALSE(timer.isActive());
 }
+
+TEST_F(MirrorTest, DisplayTextsShowAtMostOncePerFrameAndEndOnTheLatest) {
+    auto& counter = widget<QLineEdit>(form.Text2);
+    form.Text2.setText("0.1");
+    EXPECT_EQ(counter.text(), "0.1"); // the first change shows at once
+    form.Text2.setText("0.2");
+    form.Text2.setText("0.3");
+    EXPECT_EQ(counter.text(), "0.1"); // held back within the frame
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counter.text() == "0.3"; }, 1000));
+    form.Text8.setText("5m"); // an editable box is never held back
+    EXPECT_EQ(widget<QLineEdit>(form.Text8).text(), "5m");
+}

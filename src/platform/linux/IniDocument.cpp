@@ -3,6 +3,8 @@
 #include "IniSyntax.h"
 #include "platform/Windows1252.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -122,7 +124,13 @@ IniDocument::Encoding IniDocument::encoding() const {
 }
 
 QString IniDocument::decode(QByteArrayView raw) const {
-    return utf8() ? QString::fromUtf8(raw) : Windows1252::decode(raw);
+    if (!utf8()) {
+        return Windows1252::decode(raw);
+    }
+    // QString::fromUtf8 drops a U+FEFF that starts the bytes; inside the file it is text (the
+    // file's own byte-order mark is left out of every line already).
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(raw);
 }
 
 bool IniDocument::sameName(QByteArrayView raw, QStringView wanted) const {
