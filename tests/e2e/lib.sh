@@ -240,16 +240,23 @@ summary() {
 
 # wait_for SECONDS "what is waited for" command...: polls the command until it succeeds.
 # The command may set LAST to what it saw; a time-out reports it.
-wait_for() {
-    local secs=$1 what=$2 deadline
-    shift 2
-    LAST=""
-    deadline=$(($(now_ms) + $(awk -v s="$secs" 'BEGIN { printf "%d", s * 1000 }')))
+# poll SECS COMMAND...: whether the command succeeds within the time, tried every 50 ms.
+poll() {
+    local deadline
+    deadline=$(($(now_ms) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }')))
+    shift
     while :; do
         "$@" && return 0
-        [ "$(now_ms)" -ge "$deadline" ] && break
+        [ "$(now_ms)" -ge "$deadline" ] && return 1
         sleep 0.05
     done
+}
+
+wait_for() {
+    local secs=$1 what=$2
+    shift 2
+    LAST=""
+    poll "$secs" "$@" && return 0
     fail "waited ${secs} s for $what${LAST:+; last saw: $LAST}"
 }
 

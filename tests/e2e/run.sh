@@ -113,14 +113,34 @@ s3_countdown() {
     sleep 1.2
     # The last beep before the stage may still be sounding when the window comes back.
     assert_quiet $((m2 + $(samples 0.4))) "" "in the In-Your-Face stage (from 0.4 s after the window came back)"
-    # A window put over it: the next update raises and activates the alarm's window again.
-    xmessage -geometry 700x500+200+200 "over the alarm" >/dev/null 2>&1 &
+    # A window put over it: the next update raises and activates the alarm's window again. The
+    # cover may be on top for less than one update, too short to poll for, so every change of the
+    # stacking order is logged; a cover the log missed is tried again.
+    local spy="$CASE_DIR/stacking.log" try
+    xprop -root -spy _NET_CLIENT_LIST_STACKING >"$spy" 2>/dev/null &
     record_pid $! "$CASE_DIR/pids"
-    wait_for 3 "the covering xmessage window to be on top" _top_is_not "$WIN" || return 1
+    wait_for 3 "xprop to log the stacking order" test -s "$spy" || return 1
+    for try in 1 2 3; do
+        xmessage -geometry 700x500+200+200 "over the alarm $try" >/dev/null 2>&1 &
+        record_pid $! "$CASE_DIR/pids"
+        poll 3 _covered_once "$spy" && break
+    done
+    _covered_once "$spy" || fail "no xmessage window was ever on top (log: $spy)" || return 1
     wait_for 3 "the In-Your-Face stage to raise the window above the xmessage" _top_is "$WIN" || return 1
     assert_running
 }
-# The window at the top of the stacking order, and the active one, is / is not $1.
+# The stacking log $1 shows, after its first line, a new window other than ours on top.
+_covered_once() {
+    awk -v ours="$(printf '0x%x' "$WIN")" '
+        /window id/ {
+            sub(/.*# /, "")
+            n = split($0, ids, /, */)
+            if (++line == 1) { for (i = 1; i <= n; i++) known[ids[i]] = 1; next }
+            if (!(ids[n] in known) && ids[n] != ours) found = 1
+        }
+        END { exit !found }' "$1"
+}
+# The window at the top of the stacking order, and the active one, is $1.
 _top_window() {
     local top active
     top=$(xprop -root _NET_CLIENT_LIST_STACKING | awk '{ print $NF }')
@@ -129,7 +149,6 @@ _top_window() {
     printf '%d %d' "$top" "$active"
 }
 _top_is() { [ "$(_top_window)" = "$1 $1" ]; }
-_top_is_not() { local t; t=$(_top_window); [ "${t% *}" != "$1" ]; }
 _viewable() { xwininfo -id "$WIN" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 _not_viewable() { ! _viewable; }
 
