@@ -22,33 +22,9 @@ cmake --build "$BUILD/pingolet" --parallel 2
 cmake -S "$BENCH/baseline" -B "$BUILD/baseline" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD/baseline" --parallel 2
 
-WORK="$(mktemp -d /tmp/pingolet-bench.XXXXXX)"
-PIDS=()
-cleanup() {
-    local pid
-    for pid in "${PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${PIDS[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-# A display of our own: -displayfd picks a free number and tells it once the server listens.
-exec 5>"$WORK/display"
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-PIDS+=($XVFB_PID)
-exec 5>&-
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-done
-[ -s "$WORK/display" ] || { echo "Xvfb did not start:" >&2; cat "$WORK/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$WORK/display")"
-unset WAYLAND_DISPLAY
+. "$ROOT/scripts/private-display.sh"
+private_work pingolet-bench
+start_xvfb 1280x800x24
 
 # A sound server of our own, with a null sink whose monitor the bench records.
 mkdir -m 700 "$WORK/home" "$WORK/runtime" "$WORK/pulse"

@@ -11,30 +11,9 @@ BUILD="$ROOT/build-screenshot"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$BUILD" --parallel 2
 
-WORK="$(mktemp -d /tmp/pingolet-shot.XXXXXX)"
-PIDS=()
-cleanup() {
-    local pid
-    for pid in "${PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${PIDS[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-exec 5>"$WORK/display"
-Xvfb -displayfd 5 -screen 0 800x500x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-PIDS+=($!)
-exec 5>&-
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$WORK/display")"
-unset WAYLAND_DISPLAY
+. "$ROOT/scripts/private-display.sh"
+private_work pingolet-shot
+start_xvfb 800x500x24
 export XDG_RUNTIME_DIR="$WORK"
 openbox >"$WORK/openbox.log" 2>&1 &
 PIDS+=($!)
