@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run Pingolet on an X server of their own (the benchmark, the
 # screenshot). private_work makes WORK and stops every process in PIDS when the script ends;
 # start_xvfb SIZE starts the server and points DISPLAY at it (XVFB_PID is its process).
@@ -31,6 +32,7 @@ start_xvfb() {
         sleep 0.1
     done
     [ -s "$WORK/display" ] || { echo "Xvfb did not start:" >&2; cat "$WORK/xvfb.log" >&2; exit 1; }
-    export DISPLAY=":$(head -n1 "$WORK/display")"
+    DISPLAY=":$(head -n1 "$WORK/display")"
+    export DISPLAY
     unset WAYLAND_DISPLAY
 }
