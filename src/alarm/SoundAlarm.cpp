@@ -1,5 +1,6 @@
 #include "app/IntegerStore.h"
 #include "app/Program.h"
+#include "platform/AsciiCase.h"
 
 using namespace AlarmModes;
 
@@ -23,8 +24,7 @@ void Program::SoundAlarm(const float& dropDeadSeconds) {
     }
 
     // An empty command could never sound, so it falls back to the system beep as well.
-    if (m.BeepCommand.isEmpty() ||
-        m.BeepCommand.compare(QLatin1String("beep"), Qt::CaseInsensitive) == 0) {
+    if (m.BeepCommand.isEmpty() || AsciiCase::equal(m.BeepCommand, u"beep")) {
         platform_.beep.beep();
         return;
     }

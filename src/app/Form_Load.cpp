@@ -1,5 +1,6 @@
 #include "app/NumberText.h"
 #include "app/Program.h"
+#include "settingsfile/SettingsFileNames.h"
 
 namespace {
 void repairSliderValues(Module1& m) {
@@ -29,7 +30,7 @@ void Program::Form_Load() {
 
     const QString dir = platform_.environment.programDirectory();
     m.AppDir = dir.endsWith(u'/') ? dir : dir + u'/';
-    m.IniPath = m.AppDir + QStringLiteral("Pingolet.ini");
+    m.IniPath = m.AppDir + SettingsFileNames::FileName;
 
     ReadCommandLine();
     ReadSettingsFile();

@@ -2,27 +2,25 @@
 #include "app/NumberRule.h"
 #include "app/Program.h"
 #include "app/Version.h"
+#include "settingsfile/SettingsFileNames.h"
 
 #include <cmath>
 
-namespace {
-const QString userData = QStringLiteral("User-Data");
-const QString programData = QStringLiteral("Program-Data");
-} // namespace
+using SettingsFileNames::ProgramData;
+using SettingsFileNames::UserData;
 
 // Fills what the command line left empty or zero. A slider value that does not fit ends the
 // reader at its key.
 void Program::ReadSettingsFile() {
-    auto read = [&](const QString& section, const char* key, const char* defaultValue) {
-        return platform_.profile.readString(section, QLatin1String(key),
-                                            QLatin1String(defaultValue), m.IniPath);
+    auto read = [&](const QString& section, const char* key, const QString& defaultValue) {
+        return platform_.profile.readString(section, QLatin1String(key), defaultValue, m.IniPath);
     };
 
-    m.IniEditor = read(userData, "INI_Edit", "NotePad");
+    m.IniEditor = read(UserData, "INI_Edit", SettingsFileNames::DefaultEditor);
     form.CmdEditINI.setToolTipText(QStringLiteral("Edit \".INI & HELP\" file using ") +
                                    m.IniEditor + u'.');
 
-    const auto fileVersion = NumberRule::leadingNumber(read(programData, "Version", "0"));
+    const auto fileVersion = NumberRule::leadingNumber(read(ProgramData, "Version", "0"));
     const auto ownVersion = NumberRule::leadingNumber(Version::text());
     if (!fileVersion)
         return;
@@ -36,14 +34,14 @@ void Program::ReadSettingsFile() {
         m.AlarmMode = AlarmModes::ModeIdle;
     }
 
-    m.BeepCommand = read(userData, "BEEP", "Beep");
+    m.BeepCommand = read(UserData, "BEEP", "Beep");
     if (m.MessageText.isEmpty())
-        m.MessageText = read(userData, "Message", "Default Message");
+        m.MessageText = read(UserData, "Message", "Default Message");
 
     auto readInterval = [&](const char* key, std::int16_t& target) {
         if (target != 0)
             return true;
-        const auto number = NumberRule::leadingNumber(read(userData, key, "0"));
+        const auto number = NumberRule::leadingNumber(read(UserData, key, "0"));
         return number && Store::int16(target, std::floor(*number));
     };
     if (!readInterval("BeepIntervalSet", m.BeepIntervalSet) ||
@@ -52,7 +50,7 @@ void Program::ReadSettingsFile() {
         return;
 
     if (m.DropDeadText.isEmpty())
-        m.DropDeadText = read(userData, "DropDead", "0");
+        m.DropDeadText = read(UserData, "DropDead", "0");
     if (m.StartSetText.isEmpty())
-        m.StartSetText = read(userData, "StartSet", "0");
+        m.StartSetText = read(UserData, "StartSet", "0");
 }

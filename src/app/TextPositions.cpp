@@ -1,12 +1,8 @@
 #include "app/TextPositions.h"
 
-namespace TextPositions {
+#include "platform/AsciiCase.h"
 
-namespace {
-char16_t foldAscii(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-}
-} // namespace
+namespace TextPositions {
 
 int instr(int start, const QString& text, QStringView find, bool ignoreCase) {
     if (start < 1 || start > text.size() || find.isEmpty())
@@ -18,8 +14,8 @@ int instr(int start, const QString& text, QStringView find, bool ignoreCase) {
             char16_t a = text[i + k].unicode();
             char16_t b = find[k].unicode();
             if (ignoreCase) {
-                a = foldAscii(a);
-                b = foldAscii(b);
+                a = AsciiCase::fold(a);
+                b = AsciiCase::fold(b);
             }
             if (a != b)
                 break;

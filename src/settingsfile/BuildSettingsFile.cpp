@@ -1,5 +1,6 @@
 #include "app/Program.h"
 #include "platform/Windows1252.h"
+#include "settingsfile/SettingsFileNames.h"
 #include "settingsfile/SettingsFileText.h"
 
 namespace {
@@ -18,9 +19,9 @@ QByteArray settingsFileBytes() {
 // The file is replaced whole or not at all, so a failure leaves the previous one intact.
 void Program::BuildSettingsFile() {
     if (m.IniEditor.isEmpty())
-        m.IniEditor = QStringLiteral("NotePad");
+        m.IniEditor = SettingsFileNames::DefaultEditor;
 
-    const QString path = m.AppDir + QStringLiteral("Pingolet.ini");
+    const QString path = m.AppDir + SettingsFileNames::FileName;
     if (platform_.files.writeFile(path, settingsFileBytes()))
         m.MessageText = QStringLiteral("The help you requested is available in the text file: «") +
                         path + QStringLiteral("».");

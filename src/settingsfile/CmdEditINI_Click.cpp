@@ -1,4 +1,6 @@
 #include "app/Program.h"
+#include "platform/AsciiCase.h"
+#include "settingsfile/SettingsFileNames.h"
 
 // "Help": the settings file, with its help section, in the configured editor.
 void Program::CmdEditINI_Click() {
@@ -8,7 +10,7 @@ void Program::CmdEditINI_Click() {
         return;
     }
     // "NotePad", the default, stands for the desktop's own editor for the file.
-    if (m.IniEditor.compare(QLatin1String("NotePad"), Qt::CaseInsensitive) == 0)
+    if (AsciiCase::equal(m.IniEditor, SettingsFileNames::DefaultEditor))
         platform_.opener.openDocument(m.IniPath);
     else
         platform_.launcher.launch(m.IniEditor + QStringLiteral(" \"") + m.IniPath + u'"',

@@ -1,16 +1,16 @@
 #include "app/NumberText.h"
 #include "app/Program.h"
 #include "app/Version.h"
+#include "settingsfile/SettingsFileNames.h"
 
-namespace {
-const QString userData = QStringLiteral("User-Data");
-} // namespace
+using SettingsFileNames::ProgramData;
+using SettingsFileNames::UserData;
 
 // Writes the message, and with the control area open the slider and timing settings, key by
 // key into the settings file. Only a failed message write is reported.
 void Program::SaveSettings() {
     auto write = [&](const char* key, const QString& value) {
-        return platform_.profile.writeString(userData, QLatin1String(key), value, m.IniPath);
+        return platform_.profile.writeString(UserData, QLatin1String(key), value, m.IniPath);
     };
 
     const bool newFile = !platform_.files.isFile(m.IniPath);
@@ -23,8 +23,8 @@ void Program::SaveSettings() {
     } else if (newFile) {
         // A file the save creates carries the version too, or the next start would take it
         // for an outdated file and hide the saved message behind the upgrade notice.
-        platform_.profile.writeString(QStringLiteral("Program-Data"), QStringLiteral("Version"),
-                                      Version::text(), m.IniPath);
+        platform_.profile.writeString(ProgramData, QStringLiteral("Version"), Version::text(),
+                                      m.IniPath);
     }
     if (m.ControlAreaOpen == 0)
         return;

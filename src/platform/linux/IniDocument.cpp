@@ -1,6 +1,7 @@
 #include "IniDocument.h"
 
 #include "IniSyntax.h"
+#include "platform/AsciiCase.h"
 #include "platform/Windows1252.h"
 
 #include <QStringDecoder>
@@ -69,22 +70,6 @@ Utf8Check checkUtf8(QByteArrayView bytes) {
     return check;
 }
 
-char16_t foldAscii(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-}
-
-bool sameIgnoringAsciiCase(QStringView a, QStringView b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (foldAscii(a[i].unicode()) != foldAscii(b[i].unicode())) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool isAscii(QByteArrayView raw) {
     return std::all_of(raw.begin(), raw.end(), [](char c) { return (c & 0x80) == 0; });
 }
@@ -135,13 +120,13 @@ QString IniDocument::decode(QByteArrayView raw) const {
 
 bool IniDocument::sameName(QByteArrayView raw, QStringView wanted) const {
     if (!isAscii(raw)) {
-        return sameIgnoringAsciiCase(decode(raw), wanted);
+        return AsciiCase::equal(decode(raw), wanted);
     }
     if (raw.size() != wanted.size()) {
         return false;
     }
     for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (foldAscii(char16_t(raw[i])) != foldAscii(wanted[i].unicode())) {
+        if (AsciiCase::fold(char16_t(raw[i])) != AsciiCase::fold(wanted[i].unicode())) {
             return false;
         }
     }
