@@ -42,9 +42,7 @@ only_files() {
 
 # The settings file is read-only (no write bits): the save fails and says so, "/?" is refused.
 f_readonly() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     chmod 0444 "$DIR/Pingolet.ini"
     rec_start || return 1
     start_in "$DIR" /t2=5
@@ -76,9 +74,7 @@ f_directory() {
 
 # The settings file sits in a folder without write bits: nothing can replace it.
 f_unwritable_folder() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     chmod 0555 "$DIR"
     rec_start || return 1
     start_in "$DIR" /t2=5
@@ -120,9 +116,7 @@ f_full_disk() {
 
 # The settings file vanishes while the program runs: Save New Settings creates it again.
 f_vanished() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     start_in "$DIR" /t2=5
     wait_window 10 || return 1
     wait_title 5 'm-> Default Message$' || return 1
@@ -233,9 +227,7 @@ f_nul_lines() {
 # 0 and the command line is not read at all. The program runs on with the
 # settings file's message.
 f_long_message() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     local long
     long=$(printf 'abcdefghi %.0s' $(seq 10000))
     long=${long% }!
@@ -250,9 +242,7 @@ f_long_message() {
 # A message of 32,000 characters on the command line (the line just fits a 16-bit length):
 # shown whole in the title, and once edited Save New Settings writes it whole.
 f_long_message_saved() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     local long
     long=$(printf 'abcdefghi %.0s' $(seq 3200))
     long=${long% }!

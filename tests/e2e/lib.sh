@@ -470,14 +470,19 @@ assert_quiet() {
 reference_ini() {
     REF="$TMPROOT/reference.ini"
     [ -s "$REF" ] && return 0
-    local dir="$CASE_DIR/reference"
-    mkdir -p "$dir"
-    cp "$PINGOLET" "$dir/pingolet"
-    start_in "$dir" "/?"
-    wait_for 10 "\"pingolet /?\" to write $dir/Pingolet.ini" test -s "$dir/Pingolet.ini" || return 1
+    new_folder reference
+    start_in "$DIR" "/?"
+    wait_for 10 "\"pingolet /?\" to write $DIR/Pingolet.ini" test -s "$DIR/Pingolet.ini" || return 1
     sleep 0.2
     stop_pid "$PID"
-    cp "$dir/Pingolet.ini" "$REF.tmp" && mv "$REF.tmp" "$REF"
+    cp "$DIR/Pingolet.ini" "$REF.tmp" && mv "$REF.tmp" "$REF"
+}
+
+# A fresh program folder ($DIR) whose settings file is a copy of the reference one.
+reference_folder() {
+    reference_ini || return 1
+    new_folder
+    cp "$REF" "$DIR/Pingolet.ini"
 }
 
 # The reference file with some keys of User-Data changed: ini_with FILE KEY=VALUE...

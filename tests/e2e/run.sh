@@ -177,9 +177,7 @@ s4_acknowledge() {
 # 5. Save New Settings writes Message= (a line break becomes two blanks) and the next start
 #    shows it; every other line of the file stays as it was.
 s5_save() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     start_in "$DIR" /t2=5
     wait_window 10 || return 1
     wait_title 5 '^[0-9.]+m-> Default Message$' || return 1
@@ -206,9 +204,7 @@ s5_save() {
 # 5b. A save keeps the file's encoding: Windows-1252 for what it can hold; a character outside
 #     it makes the whole file UTF-8, every other line the same text as before.
 s5b_save_encoding() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     start_in "$DIR" /t2=5
     wait_window 10 || return 1
     wait_title 5 '^[0-9.]+m-> Default Message$' || return 1
@@ -239,9 +235,7 @@ s5b_save_encoding() {
 # 5c. With the Additional Control Area open, Save New Settings also writes the slider values,
 #     StartSet (the alarm is pending) and DropDead (in use), each as key=value.
 s5c_save_control_area() {
-    reference_ini || return 1
-    new_folder
-    cp "$REF" "$DIR/Pingolet.ini"
+    reference_folder || return 1
     start_in "$DIR" /t2=5
     wait_window 10 || return 1
     wait_title 5 '^[0-9.]+m-> Default Message$' || return 1
