@@ -7,10 +7,6 @@
 using namespace AlarmModes;
 
 namespace {
-// A clock that went back to a value this early in the day has passed midnight.
-constexpr float LatestMidnightWrap = 7192;
-constexpr double SecondsPerDay = 86400;
-
 // The ReRun count in Text9 rises by a half at each end of an On period.
 void addHalfCycle(TextBox& counter) {
     const auto value = NumberRule::leadingNumber(counter.text());
@@ -24,12 +20,9 @@ void Program::Timer1_Timer() {
 
     if (m.TickCounter < 2) {
         const float now = platform_.clock.secondsSinceMidnight();
-        if (now < m.LastTickTime && now <= LatestMidnightWrap) {
-            Store::single(m.SecondsToAlarm, m.SecondsToAlarm - SecondsPerDay);
-            Store::single(m.AlarmOnsetTime, m.AlarmOnsetTime - SecondsPerDay);
-        }
+        correctForMidnight(now);
         Store::single(m.SecondsToAlarm, double(m.SecondsToAlarm) - now + m.LastTickTime);
-        m.LastTickTime = now;
+        setLastTickTime(now);
 
         if (m.SecondsToAlarm < 0 && m.AlarmMode >= ModeLaunchPending) {
             launchStartCommand();

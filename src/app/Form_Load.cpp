@@ -26,7 +26,7 @@ void Program::Form_Load() {
 
     m.AlarmOnsetTime = platform_.clock.secondsSinceMidnight();
     m.SecondsToAlarm = 0;
-    m.LastTickTime = m.AlarmOnsetTime;
+    setLastTickTime(m.AlarmOnsetTime);
 
     const QString dir = platform_.environment.programDirectory();
     m.AppDir = dir.endsWith(u'/') ? dir : dir + u'/';

@@ -57,10 +57,13 @@ public:
 private:
     void wireHandlers();
     void launchStartCommand();
+    void setLastTickTime(float now);
+    void correctForMidnight(float now);
     void parseReRunMessage();
     void sliderLimitDblClick(const TextBox& field);
 
     Platform& platform_;
     bool ended_ = false;
     qint64 beepCommandProcess_ = 0; // the BEEP command started last
+    double lastTickBootTime_ = 0;   // the boot clock when LastTickTime was taken
 };

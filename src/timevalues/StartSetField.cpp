@@ -46,7 +46,7 @@ void Program::Text8_LostFocus() {
     }
     float shown = m.SecondsToAlarm;
     ShowTime(shown);
-    m.LastTickTime = platform_.clock.secondsSinceMidnight();
+    setLastTickTime(platform_.clock.secondsSinceMidnight());
     form.CmdWrtINI.setEnabled(true);
     m.SettingsDirty = Module1::True;
 

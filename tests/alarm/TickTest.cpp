@@ -67,20 +67,50 @@ TEST_F(Tick, ForcedUpdateElsewhereLeavesTheCounterAtZero) {
     EXPECT_NE(h.m.LastTickTime, before) << "the very next tick updates again";
 }
 
-TEST_F(Tick, MidnightCorrection) {
-    h.clock.now = 86398; // 23:59:58
-    arm(100);
-    nextUpdate(0);
-    h.clock.now = 3; // 00:00:03
-    h.tickToNextUpdate();
-    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 95);
-    EXPECT_FLOAT_EQ(h.m.AlarmOnsetTime, 3) << "the onset follows the clock while counting down";
+// Between two updates the wall clock goes from one time of day to another while the boot clock
+// counts what really passed: a suspended machine, midnight, or a clock set by hand.
+TEST_F(Tick, MidnightsPassedAreChargedOnce) {
+    struct Case {
+        const char* what;
+        float from, to; // wall clock, seconds since midnight
+        double passed;  // boot clock
+        float left, leftAfter;
+    };
+    constexpr double Day = 86400;
+    const Case cases[] = {
+        {"suspended 23:50 -> 08:00 with 25 min left", 85800, 28800, 29400, 1500, -27900},
+        {"suspended 10:00 -> 11:00 next day", 36000, 39600, Day + 3600, 100000, 10000},
+        {"three days asleep", 43200, 46800, 3 * Day + 3600, 300000, 37200},
+        {"a plain midnight tick 23:59:58 -> 00:00:03", 86398, 3, 5, 100, 95},
+        {"clock set back by hand 15:00 -> 14:00", 54000, 50400, 4, 100, 3700},
+        {"clock set forward by hand past 02:00", 86000, 10000, 4, 100000, 176000},
+    };
+    for (const Case& c : cases) {
+        h.clock.now = c.from;
+        arm(c.left);
+        h.program.Timer1_Timer(); // an update at the start time
+        h.clock.now = c.to;
+        h.clock.boot += c.passed;
+        const int beeps = h.beep.count;
+        h.tickToNextUpdate();
+        EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, c.leftAfter) << c.what;
+        EXPECT_EQ(h.beep.count, beeps + (c.leftAfter <= 0)) << c.what;
+    }
+}
 
-    h.clock.now = 15 * 3600;
-    arm(100);
-    h.clock.now = 14 * 3600; // moved back later in the day: not a wrap
+TEST_F(Tick, DropDeadCountsAcrossASuspend) {
+    h.m.DropDeadSeconds = 36000;
+    h.clock.now = 85800; // 23:50, ten minutes left
+    arm(600);
+    h.program.Timer1_Timer();
+    h.clock.now = 28800; // 08:00: ringing for eight hours
+    h.clock.boot += 29400;
+    const int beeps = h.beep.count;
     h.tickToNextUpdate();
-    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 3700);
+    EXPECT_EQ(h.beep.count, beeps + 1);
+    nextUpdate(7200); // 10:00: ringing for ten hours, DropDead has passed
+    EXPECT_EQ(h.beep.count, beeps + 1);
+    EXPECT_EQ(h.window.activatedTitles.size(), 1);
 }
 
 TEST_F(Tick, NormalAlarmCountsDownThenBeepsEveryUpdate) {

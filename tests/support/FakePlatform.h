@@ -10,10 +10,16 @@
 #include <vector>
 
 // Platform services that record what the program asks of them.
+// Setting "now" is a clock set by hand; advance() is time passing, on both clocks.
 struct FakeClock : Clock {
     float now = 0;
+    double boot = 1000;
     float secondsSinceMidnight() override { return now; }
-    void advance(float seconds) { now += seconds; }
+    double secondsSinceBoot() override { return boot; }
+    void advance(float seconds) {
+        now += seconds;
+        boot += seconds;
+    }
 };
 
 struct FakeBeep : SystemBeep {

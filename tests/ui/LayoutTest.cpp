@@ -37,6 +37,25 @@ TEST_F(Layout, CreationSizeWithTheAreaClosedAndOpen) {
     EXPECT_EQ(f.width(), 5640) << "opening redistributes the width";
 }
 
+// A window maximised on a 4K screen at 15 twips a pixel: past what 16 bits hold.
+TEST_F(Layout, BigWindowWithTheAreaClosedAndOpen) {
+    resize(57600, 31200);
+    Form1& f = h.form;
+    EXPECT_EQ(f.Text4.height(), 30200);
+    EXPECT_EQ(f.Text3.top(), 30400);
+    EXPECT_EQ(f.Text4.width(), 56800);
+    EXPECT_EQ(f.Text1.left(), 56600);
+
+    toggleArea();
+    EXPECT_EQ(f.Text4.height(), 30200);
+    EXPECT_EQ(f.Text1.top(), 30400);
+    EXPECT_EQ(f.Text4.width(), 55700);
+    EXPECT_EQ(f.VScroll1.left(), 56000);
+    for (const TextBox* field : {&f.Text5, &f.Text6, &f.Text7, &f.Text8, &f.Text10})
+        EXPECT_EQ(field->left(), 56450);
+    EXPECT_EQ(f.CmdEditINI.left(), 56975);
+}
+
 TEST_F(Layout, MinimumSizes) {
     struct Case {
         bool open;

@@ -25,28 +25,6 @@ QByteArray directoryOf(const QByteArray& path) {
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
-// Follows symbolic links to the file that is really replaced, which need not exist yet. Empty
-// when the links loop or cannot be read.
-std::optional<QByteArray> resolveLinks(QByteArray path) {
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat info;
-        if (::lstat(path.constData(), &info) != 0) {
-            return errno == ENOENT ? std::optional(path) : std::nullopt;
-        }
-        if (!S_ISLNK(info.st_mode)) {
-            return path;
-        }
-        QByteArray target(PATH_MAX, Qt::Uninitialized);
-        const ssize_t length = ::readlink(path.constData(), target.data(), size_t(target.size()));
-        if (length <= 0 || length >= target.size()) {
-            return std::nullopt;
-        }
-        target.truncate(length);
-        path = target.startsWith('/') ? target : directoryOf(path) + '/' + target;
-    }
-    return std::nullopt;
-}
-
 bool writeAll(int fd, QByteArrayView bytes) {
     const char* data = bytes.data();
     qsizetype left = bytes.size();
@@ -127,6 +105,26 @@ void syncDirectory(const QByteArray& directory) {
 }
 
 } // namespace
+
+std::optional<QByteArray> resolveLinks(QByteArray path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info;
+        if (::lstat(path.constData(), &info) != 0) {
+            return errno == ENOENT ? std::optional(path) : std::nullopt;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(path.constData(), target.data(), size_t(target.size()));
+        if (length <= 0 || length >= target.size()) {
+            return std::nullopt;
+        }
+        target.truncate(length);
+        path = target.startsWith('/') ? target : directoryOf(path) + '/' + target;
+    }
+    return std::nullopt;
+}
 
 bool replaceFile(const QString& path, QByteArrayView bytes) {
     const std::optional<QByteArray> target = resolveLinks(QFile::encodeName(path));

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace AtomicReplace {
 
 // Replaces the file at `path` with exactly these bytes, or leaves it as it was and returns false.
@@ -14,5 +16,9 @@ namespace AtomicReplace {
 // permission and for a directory that cannot take the new file. A file or directory without any
 // write bit counts as unwritable even for root, who could otherwise write anything.
 bool replaceFile(const QString& path, QByteArrayView bytes);
+
+// Follows symbolic links to the file that is really replaced, which need not exist yet. Empty
+// when the links loop or cannot be read.
+std::optional<QByteArray> resolveLinks(QByteArray path);
 
 } // namespace AtomicReplace

@@ -1,6 +1,7 @@
 #include "IniProfileFile.h"
 
 #include "AtomicReplace.h"
+#include "FileUpdateLock.h"
 #include "IniDocument.h"
 
 #include <QFile>
@@ -79,6 +80,10 @@ QString IniProfileFile::readString(const QString& section, const QString& key,
 
 bool IniProfileFile::writeString(const QString& section, const QString& key, const QString& value,
                                  const QString& path) {
+    const FileUpdateLock lock(path);
+    if (!lock.acquired()) {
+        return false;
+    }
     const FileBytes file = readWholeFile(path);
     if (file.status == ReadStatus::Failed) {
         return false;

@@ -1,6 +1,7 @@
 #include "LinuxFileSystem.h"
 
 #include "AtomicReplace.h"
+#include "FileUpdateLock.h"
 
 #include <QFile>
 
@@ -13,5 +14,6 @@ bool LinuxFileSystem::isFile(const QString& path) {
 }
 
 bool LinuxFileSystem::writeFile(const QString& path, const QByteArray& bytes) {
-    return AtomicReplace::replaceFile(path, bytes);
+    const FileUpdateLock lock(path);
+    return lock.acquired() && AtomicReplace::replaceFile(path, bytes);
 }

@@ -1,0 +1,35 @@
+#include "FileUpdateLock.h"
+
+#include "AtomicReplace.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+namespace {
+// A save holds the lock for milliseconds; an older lock whose owner still seems alive (a
+// reused process id) is taken over.
+constexpr int staleMs = 10000;
+// QLockFile's own waiting starts at 100 ms a try; a save should not stall the window that long.
+constexpr int retryMs = 5;
+} // namespace
+
+FileUpdateLock::FileUpdateLock(const QString& path) {
+    const auto target = AtomicReplace::resolveLinks(QFile::encodeName(path));
+    if (!target || target->isEmpty() || target->endsWith('/'))
+        return;
+    const qsizetype slash = target->lastIndexOf('/');
+    const QByteArray directory = slash < 0 ? QByteArray(".") : target->left(slash + 1);
+    const QByteArray name = target->mid(slash + 1);
+    lock_ = std::make_unique<QLockFile>(
+        QFile::decodeName(directory + (slash < 0 ? "/." : ".") + name.left(200) + ".lock"));
+    lock_->setStaleLockTime(staleMs);
+
+    const QDeadlineTimer deadline(waitMs);
+    while (!(acquired_ = lock_->tryLock(0))) {
+        // A folder that cannot take the lock file cannot take the new settings file either.
+        if (lock_->error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return;
+        QThread::msleep(retryMs);
+    }
+}
