@@ -88,12 +88,47 @@ def cpu_seconds(pid):
     return total / 1e9
 
 
+def thread_cpu_seconds(pid):
+    """Each thread's time on a CPU, by thread id."""
+    times = {}
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                times[task] = int(f.read().split()[0]) / 1e9
+        except FileNotFoundError:
+            pass
+    return times
+
+
+def cpu_seconds_between(before, after):
+    """The time spent between two thread_cpu_seconds(): a thread that ended meanwhile takes its
+    whole sum out of a plain total, so only the threads seen at the end count, new ones whole."""
+    return sum(t - before.get(task, 0) for task, t in after.items())
+
+
 def cpu_seconds_from_stat(pid):
     """The same from utime + stime, which keep the time of threads that have ended too."""
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rsplit(")", 1)[1].split()
     # utime and stime are fields 14 and 15 of the line; the split starts at field 3.
     return (int(fields[11]) + int(fields[12])) / CLK_TCK
+
+
+def voluntary_switches(pid, thread="main"):
+    """The times the process gave up its CPU to wait: each is a wake-up later. The main thread's
+    from /proc/PID/status, or all threads' together."""
+    paths = ([f"/proc/{pid}/status"] if thread == "main" else
+             [f"/proc/{pid}/task/{task}/status" for task in os.listdir(f"/proc/{pid}/task")])
+    total = 0
+    for path in paths:
+        try:
+            with open(path) as f:
+                for line in f:
+                    if line.startswith("voluntary_ctxt_switches:"):
+                        total += int(line.split()[1])
+        except FileNotFoundError:
+            pass  # a thread that ended meanwhile
+    return total
 
 
 def peak_resident_kib(pid):
@@ -162,6 +197,14 @@ class XWatch:
                     if self.window_pid(event.window) == pid:
                         return arrived, event.window
         raise RuntimeError(f"no window of process {pid} appeared")
+
+    def iconify(self, window):
+        """Minimises a window as a window manager does (ICCCM 4.1.4): unmapped, with WM_STATE
+        IconicState; the bench's X server has no window manager to ask."""
+        wm_state = self.d.intern_atom("WM_STATE")
+        window.unmap()
+        window.change_property(wm_state, wm_state, 32, [3, 0])  # IconicState, no icon window
+        self.d.sync()
 
     def watch_titles(self, window):
         window.change_attributes(event_mask=X.PropertyChangeMask)
@@ -284,6 +327,36 @@ def measure_cpu(progs, watch, values, rounds, seconds, settle, xserver):
     return cpu, by_stat, xcpu, memory
 
 
+def measure_minimised(progs, watch, values, rounds, seconds, settle):
+    """Both programs counting down with their windows minimised: CPU and wake-ups per second."""
+    names = ("pingolet", "baseline")
+    cpu = {name: {v: [] for v in values} for name in names}
+    wakes = {name: {v: [] for v in values} for name in names}
+    wakes_all = {name: {v: [] for v in values} for name in names}  # all threads
+    for _ in range(rounds):
+        for v in values:
+            for name in names:
+                watch.drain()
+                proc, started = progs.start(name, v)
+                _, window = watch.wait_for_map(proc.pid, started + 20)
+                time.sleep(0.5)
+                watch.iconify(window)
+                time.sleep(settle)
+                c0, t0 = thread_cpu_seconds(proc.pid), time.monotonic()
+                w0, a0 = voluntary_switches(proc.pid), voluntary_switches(proc.pid, "all")
+                time.sleep(seconds)
+                c1, t1 = thread_cpu_seconds(proc.pid), time.monotonic()
+                w1, a1 = voluntary_switches(proc.pid), voluntary_switches(proc.pid, "all")
+                progs.stop(proc)
+                cpu[name][v].append(100 * cpu_seconds_between(c0, c1) / (t1 - t0))
+                wakes[name][v].append((w1 - w0) / (t1 - t0))
+                wakes_all[name][v].append((a1 - a0) / (t1 - t0))
+                print(f"  minimised {name:8s} V={v:<3d} {cpu[name][v][-1]:6.2f} % "
+                      f"{wakes[name][v][-1]:8.1f} wake-ups/s ({wakes_all[name][v][-1]:.1f} "
+                      f"all threads)", flush=True)
+    return {"cpu_percent": cpu, "wakeups_per_s": wakes, "wakeups_all_threads_per_s": wakes_all}
+
+
 def measure_updates(progs, watch, v, updates):
     """Pingolet sounding its alarm at slider value v: the running arrow in its title changes at
     every update, and each update beeps."""
@@ -362,7 +435,7 @@ def cpu_model():
     return platform.processor()
 
 
-def write_report(out, command, config, startup, cpu, by_stat, xcpu, memory, updates):
+def write_report(out, command, config, startup, cpu, by_stat, xcpu, memory, minimised, updates):
     os.makedirs(out, exist_ok=True)
     now = datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z")
     rows = []
@@ -372,6 +445,16 @@ def write_report(out, command, config, startup, cpu, by_stat, xcpu, memory, upda
         target = f"{text}: {verdict(p <= limit * b)}" if limit else ""
         rows.append(f"| CPU at V = {v} (% of one core) | {p:.2f} | {b:.2f} | {p / b:.2f} | "
                     f"{target} |")
+    for v in config["minimised_values"]:
+        p, b = median(minimised["cpu_percent"]["pingolet"][v]), median(
+            minimised["cpu_percent"]["baseline"][v])
+        rows.append(f"| Minimised: CPU at V = {v} (% of one core) | {p:.2f} | {b:.2f} | "
+                    f"{p / b:.2f} | <= 0.1 x baseline: {verdict(p <= 0.1 * b)} |")
+        p, b = median(minimised["wakeups_per_s"]["pingolet"][v]), median(
+            minimised["wakeups_per_s"]["baseline"][v])
+        target = f"<= 2 per s: {verdict(p <= 2)}" if v == 20 else ""
+        rows.append(f"| Minimised: wake-ups at V = {v} (per s) | {p:.1f} | {b:.1f} | "
+                    f"{p / b:.3f} | {target} |")
     pm, bm = median(memory["pingolet"]), median(memory["baseline"])
     rows.append(f"| Peak resident memory (VmHWM, MiB) | {pm / 1024:.1f} | {bm / 1024:.1f} | "
                 f"{pm / bm:.2f} | <= 1.2 x baseline: {verdict(pm <= 1.2 * bm)} |")
@@ -416,7 +499,10 @@ CPU: the time on a CPU of all the program's threads (`/proc/PID/task/*/schedstat
 {config['cpu_seconds']} s of countdown (`/t1=1 /t2=V /ss=1h`), {config['settle']} s after the
 window appeared ([{config['rounds']}] runs each; `results.json` has utime + stime from
 `/proc/PID/stat` beside it). Memory: VmHWM at the end of those runs
-([{len(memory['pingolet'])}]). Start-up: from just before the process is started to the
+([{len(memory['pingolet'])}]). Minimised: the same countdown, its window iconified as a window
+manager does it (unmapped, `WM_STATE` IconicState) {config['settle']} s before {config['cpu_seconds']} s of
+measuring ([{config['rounds']}] runs each); wake-ups are the main thread's voluntary context
+switches (`/proc/PID/status`; `results.json` has all threads' beside them). Start-up: from just before the process is started to the
 MapNotify of its window on the root window ([{config['startup_runs']}] runs after one warm-up run
 each).
 
@@ -458,7 +544,7 @@ output latency of its own; a sound card adds its buffer's.
         f.write(md)
     raw = {"command": command, "date": now, "config": config, "startup_ms": startup,
            "cpu_percent": cpu, "cpu_percent_from_stat": by_stat, "xserver_cpu_percent": xcpu,
-           "vmhwm_kib": memory, "updates": updates}
+           "vmhwm_kib": memory, "minimised": minimised, "updates": updates}
     with open(os.path.join(out, "results.json"), "w") as f:
         json.dump(raw, f, indent=1)
     plot(out, config, startup, cpu, memory, updates)
@@ -518,11 +604,12 @@ def main():
     parser.add_argument("--xserver-pid", type=int, required=True)
     parser.add_argument("--quick", action="store_true")
     # While working on one figure: measure only that, print it, write no report.
-    parser.add_argument("--only", choices=["startup", "cpu", "updates"])
+    parser.add_argument("--only", choices=["startup", "cpu", "minimised", "updates"])
     args = parser.parse_args()
 
     config = {
         "cpu_values": [1, 5, 20, 32],
+        "minimised_values": [1, 20],
         "rounds": 1 if args.quick else 3,
         "cpu_seconds": 4 if args.quick else 10,
         "settle": 1 if args.quick else 2,
@@ -535,7 +622,7 @@ def main():
     progs = Programs(args.pingolet, args.baseline, args.work)
     watch = XWatch()
     wanted = lambda part: args.only in (None, part)
-    startup, cpu, by_stat, xcpu, memory, updates = {}, {}, {}, {}, {}, []
+    startup, cpu, by_stat, xcpu, memory, minimised, updates = {}, {}, {}, {}, {}, {}, []
     try:
         if wanted("startup"):
             print("start-up", flush=True)
@@ -548,6 +635,11 @@ def main():
                 progs, watch, config["cpu_values"], config["rounds"], config["cpu_seconds"],
                 config["settle"], args.xserver_pid)
             print(f"  VmHWM kiB {memory}", flush=True)
+        if wanted("minimised"):
+            print("minimised", flush=True)
+            minimised = measure_minimised(progs, watch, config["minimised_values"],
+                                          config["rounds"], config["cpu_seconds"],
+                                          config["settle"])
         for v, n in config["updates"].items() if wanted("updates") else []:
             print(f"update period and beeps at V={v}", flush=True)
             updates.append(measure_updates(progs, watch, v, n))
@@ -563,7 +655,8 @@ def main():
         return
     config["updates"] = {str(k): v for k, v in config["updates"].items()}
     config["load_after"] = " / ".join(f"{x:.1f}" for x in os.getloadavg())
-    write_report(args.out, args.command, config, startup, cpu, by_stat, xcpu, memory, updates)
+    write_report(args.out, args.command, config, startup, cpu, by_stat, xcpu, memory, minimised,
+                 updates)
     print(f"wrote {args.out}/results.md", flush=True)
 
 

@@ -2,9 +2,9 @@
 # Benchmark: Pingolet (Release) beside a minimal Qt Widgets program that ticks at the same rate,
 # both on a private X server and a private sound server. Writes bench/results/results.md,
 # results.json and bench.png.
-#   bench/run.sh           the full run, about eight minutes
+#   bench/run.sh           the full run, about twelve minutes
 #   bench/run.sh --quick   one round of shorter measurements, to try the bench itself out
-#   bench/run.sh --only startup|cpu|updates   one part alone, printed; no report written
+#   bench/run.sh --only startup|cpu|minimised|updates   one part alone, printed; no report written
 set -euo pipefail
 BENCH="$(cd "$(dirname "$0")" && pwd)"
 ROOT="$(cd "$BENCH/.." && pwd)"

@@ -8,6 +8,10 @@ FrameThrottle::FrameThrottle(std::function<void()> push) : push_(std::move(push)
 }
 
 void FrameThrottle::request() {
+    if (held_) {
+        owed_ = true;
+        return;
+    }
     if (timer_.isActive())
         return; // the frame's push is booked and will take the newest value
     const qint64 since = lastPush_.isValid() ? lastPush_.elapsed() : frameMs;
@@ -15,6 +19,16 @@ void FrameThrottle::request() {
         pushNow();
     else
         timer_.start(int(frameMs - since));
+}
+
+void FrameThrottle::setHeld(bool held) {
+    held_ = held;
+    if (held) {
+        owed_ = owed_ || timer_.isActive();
+        timer_.stop();
+    } else if (std::exchange(owed_, false)) {
+        pushNow();
+    }
 }
 
 void FrameThrottle::pushNow() {

@@ -8,6 +8,8 @@
 #include "TimerView.h"
 #include "WindowMirror.h"
 
+#include <QEvent>
+
 #include <algorithm>
 
 namespace {
@@ -24,7 +26,7 @@ std::vector<ControlView*> byTabIndex(std::vector<ControlView*> views) {
 }
 } // namespace
 
-MainWindow::MainWindow(Form1& form) : form_(form) {
+MainWindow::MainWindow(Form1& form, SteadyTime* time) : form_(form) {
     setObjectName(form.name());
     setWindowIcon(appIcon());
     {
@@ -53,9 +55,13 @@ MainWindow::MainWindow(Form1& form) : form_(form) {
                                                     guard_),
                     *control);
                 break;
-            case Control::Kind::Timer:
-                add(std::make_unique<TimerView>(static_cast<Timer&>(*control), *this), *control);
+            case Control::Kind::Timer: {
+                auto ticks = std::make_unique<TimerView>(static_cast<Timer&>(*control), *this,
+                                                         time ? *time : monotonic_);
+                ticks_ = ticks.get();
+                add(std::move(ticks), *control);
                 break;
+            }
             case Control::Kind::Form:
                 break;
             }
@@ -93,6 +99,8 @@ void MainWindow::throttleText(const TextBox& box) {
 // Called for every property the model changes, up to a thousand times a second for the
 // tick's texts: one lookup, then only that property.
 void MainWindow::propertyChanged(const Control& control, Property property) {
+    if (ticks_)
+        ticks_->modelChanged();
     if (property == Property::Text) {
         if (FrameThrottle* throttle = textThrottles_.value(&control)) {
             throttle->request();
@@ -107,6 +115,23 @@ void MainWindow::propertyChanged(const Control& control, Property property) {
         pushTabOrder();
     else
         mirror->push(property);
+}
+
+// Minimised, the display boxes are on no screen: their texts wait for the restore, and the
+// ticks sleep until an update is due. Restored, the ticks catch up before the texts show.
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const bool minimised = isMinimized();
+    if (minimised)
+        for (auto& throttle : throttles_)
+            throttle->setHeld(true);
+    if (ticks_)
+        ticks_->setAsleep(minimised);
+    if (!minimised)
+        for (auto& throttle : throttles_)
+            throttle->setHeld(false);
 }
 
 // The form lists its controls from the top down; Qt stacks the one created last on top. The
