@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SettingsPlace.h"
+
 #include <QString>
 
 // The two questions a Linux program answers from a terminal: what it takes, and which version
@@ -10,6 +12,7 @@ enum class Request { None, Help, Version };
 
 Request request(int argc, const char* const argv[]);
 
-QString helpText();
+// Names where the settings file lives for the kind of build.
+QString helpText(SettingsPlace place = builtSettingsPlace);
 QString versionText(); // "Pingolet 1.21", with a line break
 } // namespace Usage

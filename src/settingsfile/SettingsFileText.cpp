@@ -2,9 +2,19 @@
 
 namespace SettingsFileText {
 
-const QStringList& lines() {
+namespace {
+
+// Where the file lives, as the help text names it.
+QString folderOf(SettingsPlace place) {
+    if (place == SettingsPlace::UserConfigFolder)
+        return QStringLiteral("the user's settings folder ~/.config/pingolet/ (or"
+                              " $XDG_CONFIG_HOME/pingolet/)");
+    return QStringLiteral("the program's own folder");
+}
+
+QStringList build(const QString& folder) {
     // One entry per line of the file, in order; empty entries are the blank lines.
-    static const QStringList text = {
+    return {
         QStringLiteral("[User-Data]"),
         QStringLiteral("Message = Default Message"),
         QStringLiteral("BeepIntervalMax = 32"),
@@ -37,8 +47,10 @@ const QStringList& lines() {
             " is typed into the Message Area (the large box) in place of the message:"),
         QStringLiteral(
             "  \u2022 The 'Special Message' \u00AB/?\u00BB will re-build this combination HELP and"
-            " .INI file, Pingolet.ini in the program's own folder, with every setting at its"
-            " default, and then report in the Message Area where the file was written."),
+            " .INI file, Pingolet.ini in ") +
+            folder +
+            QStringLiteral(", with every setting at its default, and then report in the Message"
+                           " Area where the file was written."),
         QStringLiteral(
             "    o Note that this message is two characters long, containing nothing else: no"
             " spaces before or after it, and no line feeds."),
@@ -244,19 +256,26 @@ const QStringList& lines() {
             " [/dd=DropDead] and [[/m=Message] or [/f=File]]"),
         QStringLiteral(
             "  \u2022 /? Regenerates this combination HELP and .INI file, and reports in the"
-            " Message Area where it was written (always Pingolet.ini in the program's own folder,"
-            " even when /f= names another file); all other arguments are then ignored. The file"
-            " gets the default settings, so a saved message is lost: press 'Save New Settings' to"
-            " write the current message back. When writing is refused, the report suggests running"
-            " the program from a folder where the file may be added."),
+            " Message Area where it was written (always Pingolet.ini in ") +
+            folder +
+            QStringLiteral(", even when /f= names another file); all other arguments are then "
+                           "ignored. The file"
+                           " gets the default settings, so a saved message is lost: press 'Save "
+                           "New Settings' to"
+                           " write the current message back. When writing is refused, the report "
+                           "suggests running"
+                           " the program from a folder where the file may be added."),
         QStringLiteral(
             "  \u2022 BeepIntervalMin, BeepIntervalSet, and BeepIntervalMax, StartSet, DropDead,"
             " and Message, are as described under Data and Limits above."),
         QStringLiteral(
             "  \u2022 'File' is the [[Drive:\\]Path\\]File to substitute for the default .INI file."
-            " A path that starts with / is taken as complete; any other path is taken relative to"
-            " the program's own folder, not to the current folder. Since the path may contain"
-            " spaces, /f= must be the last argument."),
+            " A path that starts with / is taken as complete; any other path is taken relative "
+            "to ") +
+            folder +
+            QStringLiteral(
+                ", not to the current folder. Since the path may contain spaces, /f= must"
+                " be the last argument."),
         QStringLiteral(
             "  \u2022 Note that, since 'Message' may include spaces, it too must be the last"
             " argument: /m= takes all of the rest of the line."),
@@ -280,7 +299,14 @@ const QStringList& lines() {
             " \u00ABhttps://pingolet.example.org/\u00BB. Bugs and ideas for Upgrade may be"
             " submitted to \u00ABbugs@pingolet.example.org\u00BB."),
     };
-    return text;
+}
+
+} // namespace
+
+const QStringList& lines(SettingsPlace place) {
+    static const QStringList beside = build(folderOf(SettingsPlace::ProgramFolder));
+    static const QStringList inConfig = build(folderOf(SettingsPlace::UserConfigFolder));
+    return place == SettingsPlace::UserConfigFolder ? inConfig : beside;
 }
 
 } // namespace SettingsFileText

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SettingsPlace.h"
+
 #include <QStringList>
 
 // The text of the settings-and-help file "Pingolet.ini": the User-Data section with every key at
@@ -7,6 +9,6 @@
 // program's user documentation.
 namespace SettingsFileText {
 // The file's 95 lines in order, without line ends. The caller encodes them in the settings
-// files' code page and ends each with CR LF.
-const QStringList& lines();
+// files' code page and ends each with CR LF. The help names the folder the file lives in.
+const QStringList& lines(SettingsPlace place = builtSettingsPlace);
 } // namespace SettingsFileText

@@ -1,5 +1,7 @@
 #include "AppIcon.h"
 
+#include "ApplicationId.h"
+
 // The resources live in a static library: nothing would pull them into the program unless
 // they are asked for by name.
 static void initIconResources() {
@@ -8,5 +10,6 @@ static void initIconResources() {
 
 QIcon appIcon() {
     initIconResources();
-    return QIcon(QStringLiteral(":/icons/pingolet.png"));
+    // The theme's icon of the same name when installed, so the window and the menu agree.
+    return QIcon::fromTheme(applicationId(), QIcon(QStringLiteral(":/icons/pingolet.png")));
 }

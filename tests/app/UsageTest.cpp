@@ -53,3 +53,21 @@ TEST(Usage, HelpTextListsEveryArgument) {
     for (const QString& line : help.split(u'\n'))
         EXPECT_LE(line.size(), 100) << line.toStdString();
 }
+
+TEST(Usage, HelpTextSaysWhereTheSettingsFileLivesForTheBuild) {
+    const struct {
+        SettingsPlace place;
+        const char* where;
+        const char* notWhere;
+    } cases[] = {
+        {SettingsPlace::ProgramFolder, "beside the program", "~/.config"},
+        {SettingsPlace::UserConfigFolder, "~/.config/pingolet/Pingolet.ini", "beside the program"},
+    };
+    for (const auto& c : cases) {
+        const QString help = Usage::helpText(c.place);
+        EXPECT_TRUE(help.contains(QLatin1String(c.where))) << c.where;
+        EXPECT_FALSE(help.contains(QLatin1String(c.notWhere))) << c.where;
+        for (const QString& line : help.split(u'\n'))
+            EXPECT_LE(line.size(), 100) << line.toStdString();
+    }
+}

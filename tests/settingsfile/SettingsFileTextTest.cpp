@@ -188,3 +188,21 @@ TEST(SettingsFileText, LastLineNamesExampleAddresses) {
         u"\u00AB[^ @\u00BB]+@(?:[^ @\u00BB]+\\.)?example\\.(?:org|com)\u00BB\\.$"));
     EXPECT_TRUE(last.match(at(95)).hasMatch()) << at(95).toStdString();
 }
+
+TEST(SettingsFileText, AnInstalledBuildsTextNamesTheUsersSettingsFolder) {
+    // Only the three lines that say where the file lives differ, and they name the folder.
+    const QStringList& beside = SettingsFileText::lines(SettingsPlace::ProgramFolder);
+    const QStringList& installed = SettingsFileText::lines(SettingsPlace::UserConfigFolder);
+    ASSERT_EQ(installed.size(), 95);
+    for (int number = 1; number <= 95; ++number) {
+        const QString& line = installed[number - 1];
+        if (number == 22 || number == 85 || number == 87) {
+            EXPECT_TRUE(beside[number - 1].contains(QStringLiteral("the program's own folder")));
+            EXPECT_TRUE(line.contains(QStringLiteral("~/.config/pingolet/"))) << number;
+            EXPECT_FALSE(line.contains(QStringLiteral("program's own folder"))) << number;
+            EXPECT_TRUE(Windows1252::encode(line).has_value()) << number;
+        } else {
+            EXPECT_EQ(line, beside[number - 1]) << number;
+        }
+    }
+}

@@ -1,15 +1,19 @@
 #include "QtProgramEnvironment.h"
 
+#include "UserConfigFolder.h"
+
 #include <QCoreApplication>
 
 #include <utility>
 
 QtProgramEnvironment::QtProgramEnvironment() : arguments_(QCoreApplication::arguments()) {}
 
-QtProgramEnvironment::QtProgramEnvironment(QStringList arguments)
-    : arguments_(std::move(arguments)) {}
+QtProgramEnvironment::QtProgramEnvironment(QStringList arguments, SettingsPlace place)
+    : arguments_(std::move(arguments)), place_(place) {}
 
 QString QtProgramEnvironment::programDirectory() {
+    if (place_ == SettingsPlace::UserConfigFolder)
+        return UserConfigFolder::path();
     return QCoreApplication::applicationDirPath();
 }
 

@@ -1,16 +1,18 @@
 #!/usr/bin/python3
-"""Draws Pingolet's icon, an alarm clock, as a 48 x 48 PNG in at most 256 colours (an indexed
-image with a transparency table). Only the standard library: run it again after a change,
+"""Draws Pingolet's icon, an alarm clock, as PNGs in at most 256 colours (indexed images with a
+transparency table): 48 x 48 for the window, 128 and 256 for menus and software centres. Only
+the standard library: run it again after a change,
   src/view/icons/make_icon.py
-and commit pingolet.png beside it."""
+and commit pingolet.png, pingolet-128.png and pingolet-256.png beside it."""
 
 import math
 import os
 import struct
 import zlib
 
-SIZE = 48
-SUB = 6  # samples per pixel along each axis, for smooth edges
+SIZE = 48  # the size the drawing is made in; larger icons scale it
+# Each size and its samples per pixel along each axis, for smooth edges.
+OUTPUTS = ((48, 6, "pingolet.png"), (128, 3, "pingolet-128.png"), (256, 2, "pingolet-256.png"))
 
 OUTLINE = (60, 20, 20)
 BODY = (214, 48, 40)
@@ -74,22 +76,23 @@ def shapes():
     return items
 
 
-def render():
+def render(size, sub):
     items = shapes()
+    scale = SIZE / size
     pixels = []
-    for py in range(SIZE):
-        for px in range(SIZE):
+    for py in range(size):
+        for px in range(size):
             r = g = b = a = 0.0
-            for sy in range(SUB):
-                for sx in range(SUB):
-                    x, y = px + (sx + 0.5) / SUB, py + (sy + 0.5) / SUB
+            for sy in range(sub):
+                for sx in range(sub):
+                    x, y = (px + (sx + 0.5) / sub) * scale, (py + (sy + 0.5) / sub) * scale
                     colour = None
                     for distance, fill in items:
                         if distance(x, y) < 0:
                             colour = fill
                     if colour:
                         r, g, b, a = r + colour[0], g + colour[1], b + colour[2], a + 1
-            n = SUB * SUB
+            n = sub * sub
             pixels.append((r / a, g / a, b / a, 255 * a / n) if a else (0, 0, 0, 0))
     return pixels
 
@@ -116,9 +119,9 @@ def chunk(kind, data):
     return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
 
-def write_png(path, palette, indices):
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 3, 0, 0, 0)  # 8-bit palette indices
-    rows = b"".join(b"\0" + bytes(indices[y * SIZE:(y + 1) * SIZE]) for y in range(SIZE))
+def write_png(path, size, palette, indices):
+    header = struct.pack(">IIBBBBB", size, size, 8, 3, 0, 0, 0)  # 8-bit palette indices
+    rows = b"".join(b"\0" + bytes(indices[y * size:(y + 1) * size]) for y in range(size))
     png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
     png += chunk(b"PLTE", b"".join(bytes(c[:3]) for c in palette))
     png += chunk(b"tRNS", bytes(c[3] for c in palette))
@@ -128,10 +131,11 @@ def write_png(path, palette, indices):
 
 
 def main():
-    palette, indices = quantise(render())
-    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pingolet.png")
-    write_png(out, palette, indices)
-    print(f"{out}: {SIZE} x {SIZE}, {len(palette)} colours")
+    for size, sub, name in OUTPUTS:
+        palette, indices = quantise(render(size, sub))
+        out = os.path.join(os.path.dirname(os.path.abspath(__file__)), name)
+        write_png(out, size, palette, indices)
+        print(f"{out}: {size} x {size}, {len(palette)} colours")
 
 
 if __name__ == "__main__":
