@@ -18,6 +18,7 @@ void Program::SoundAlarm(const float& dropDeadSeconds) {
         platform_.window.activateByTitle(form.caption());
         if (m.AlarmMode == ModeLaunchFailed)
             m.AlarmMode = ModeLaunchFailedInYourFace;
+        showNagNotice(*elapsed);
         form.Text4.setForeColor(form.Text4.foreColor() == Colors::Black ? Colors::Red
                                                                         : Colors::Black);
         return;

@@ -19,6 +19,7 @@ bool startsWith(const QString& text, const QString& prefix) {
 void Program::Text4_Change() {
     form.CmdWrtINI.setEnabled(true);
     m.MessageDirty = Module1::True;
+    endNagNotice(); // every edit ends a sounding alarm
 
     const QString& text = form.Text4.text();
     if (text == QLatin1String("/?")) {

@@ -68,16 +68,7 @@ void Program::Timer1_Timer() {
 
 // The "Start:" message's command; a launch that starts ends this program.
 void Program::launchStartCommand() {
-    QString command = TextPositions::rest(form.Text4.text(), 7).value_or(QString());
-    qsizetype first = 0;
-    while (first < command.size() && command[first] == u' ')
-        ++first;
-    qsizetype last = command.size();
-    while (last > first && command[last - 1] == u' ')
-        --last;
-    command = command.mid(first, last - first);
-
-    if (platform_.launcher.launch(command, WindowStyle::NormalNoFocus) > 0) {
+    if (platform_.launcher.launch(startCommand(), WindowStyle::NormalNoFocus) > 0) {
         ended_ = true;
         platform_.window.endProgram();
         return;

@@ -30,4 +30,5 @@ void Program::BuildSettingsFile() {
             "You requested help, but the '.INI' re-build was not allowed. Please run the program "
             "in a new directory to which the file: «Pingolet.ini» (~12 K) may be added.");
     m.AlarmMode = AlarmModes::ModeIdle;
+    endNagNotice();
 }

@@ -1,6 +1,8 @@
 #include "platform/linux/QtWindowControl.h"
 #include "PlatformTestSupport.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -52,4 +54,31 @@ TEST_F(QtWindowControlTest, EndProgramReturnsAtOnceThenClosesTheWindowsAndLeaves
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(QtWindowControlTest, ARaiseTakesNoTypingButTheWindowInUseKeepsItsFocus) {
+    QWidget target, other;
+    auto* message = new QLineEdit(&target);
+    new QLineEdit(&target);
+    show(target, "T", Qt::WindowNoState);
+    message->setFocus();
+    show(other, "Other", Qt::WindowNoState);
+    other.activateWindow();
+    ASSERT_TRUE(platformtest::waitUntil([&] {
+        QApplication::processEvents();
+        return other.isActiveWindow();
+    }));
+
+    control.activateByTitle("T");
+    ASSERT_TRUE(platformtest::waitUntil([&] {
+        QApplication::processEvents();
+        return target.isActiveWindow();
+    }));
+    EXPECT_EQ(QApplication::focusWidget(), &target) << "keys typed now reach no control";
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(&target, &tab);
+    EXPECT_TRUE(message->hasFocus()) << "Tab gives a control the focus again";
+
+    control.activateByTitle("T"); // the window in use
+    EXPECT_TRUE(message->hasFocus());
 }

@@ -1,0 +1,45 @@
+#include "app/Program.h"
+
+using namespace AlarmModes;
+
+namespace {
+// Coarse enough that the notice changes rarely: a desktop may show a changed notice afresh.
+QString beepingSince(float elapsed) {
+    const int minutes = int(elapsed / 60);
+    if (minutes < 1)
+        return QStringLiteral("Beeping began less than a minute ago.");
+    if (minutes < 120)
+        return QStringLiteral("Beeping began %1 min ago.").arg(minutes);
+    return QStringLiteral("Beeping began %1 hours ago.").arg(minutes / 60);
+}
+} // namespace
+
+// One notice per alarm, posted when it first gets in the user's face.
+void Program::showNagNotice(float elapsed) {
+    QString summary;
+    if (m.AlarmMode == ModeLaunchFailed || m.AlarmMode == ModeLaunchFailedInYourFace) {
+        summary = QStringLiteral("Could not start ") + startCommand();
+    } else {
+        const QString& text = form.Text4.text();
+        summary = text.left(text.indexOf(QLatin1String("\r\n")));
+    }
+    if (summary.trimmed().isEmpty())
+        summary = QStringLiteral("Pingolet");
+    const QString body =
+        beepingSince(elapsed) + QStringLiteral("\nEditing the message ends the alarm.");
+
+    if (!noticeShown_)
+        platform_.notifier.post(summary, body);
+    else if (summary != noticeSummary_ || body != noticeBody_)
+        platform_.notifier.update(summary, body);
+    noticeShown_ = true;
+    noticeSummary_ = summary;
+    noticeBody_ = body;
+}
+
+void Program::endNagNotice() {
+    if (!noticeShown_)
+        return;
+    noticeShown_ = false;
+    platform_.notifier.withdraw();
+}

@@ -1,0 +1,184 @@
+#include "platform/linux/DBusNotifier.h"
+#include "PlatformTestSupport.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+namespace {
+const QString Path = QStringLiteral("/org/freedesktop/Notifications");
+const QString Interface = QStringLiteral("org.freedesktop.Notifications");
+
+// A notification server on the test's own bus that records its calls. A silent one holds
+// its answers back until the test releases them.
+class FakeServer : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Call {
+        quint32 replaces;
+        QString summary;
+        QStringList actions;
+        QVariantMap hints;
+        int timeout;
+    };
+    std::vector<Call> notifies;
+    std::vector<quint32> closes;
+    bool silent = false;
+    std::vector<QDBusMessage> held;
+    quint32 nextId = 41;
+
+    explicit FakeServer(const QString& address)
+        : bus_(QDBusConnection::connectToBus(address, address)) {
+        bus_.registerObject(Path, this, QDBusConnection::ExportAllSlots);
+        bus_.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+    ~FakeServer() override { QDBusConnection::disconnectFromBus(bus_.name()); }
+
+    void emitSignal(const QString& name, const QVariantList& args) {
+        QDBusMessage signal = QDBusMessage::createSignal(Path, Interface, name);
+        signal.setArguments(args);
+        bus_.send(signal);
+    }
+    void answerHeld() {
+        for (QDBusMessage& call : held)
+            bus_.send(call.createReply(QVariant::fromValue(++nextId)));
+        held.clear();
+    }
+
+public slots:
+    quint32 Notify(const QString&, quint32 replaces, const QString&, const QString& summary,
+                   const QString&, const QStringList& actions, const QVariantMap& hints,
+                   int timeout, const QDBusMessage& message) {
+        notifies.push_back({replaces, summary, actions, hints, timeout});
+        if (silent) {
+            message.setDelayedReply(true);
+            held.push_back(message);
+            return 0;
+        }
+        return replaces ? replaces : ++nextId;
+    }
+    void CloseNotification(quint32 id) { closes.push_back(id); }
+
+private:
+    QDBusConnection bus_;
+};
+
+// Runs the event loop until the condition holds; the bus delivers through it.
+bool settle(const std::function<bool()>& condition,
+            std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+class DBusNotifierTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platformtest::application();
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address=1")});
+        ASSERT_TRUE(daemon.waitForReadyRead(5000)) << "dbus-daemon did not start";
+        address = QString::fromUtf8(daemon.readLine().trimmed());
+        bus =
+            std::make_unique<platformtest::ScopedEnv>("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    }
+    void TearDown() override {
+        daemon.terminate();
+        daemon.waitForFinished(5000);
+    }
+
+    QProcess daemon;
+    QString address;
+    std::unique_ptr<platformtest::ScopedEnv> bus;
+    QStringList shown; // activation tokens of the clicks that brought the window forward
+    std::function<void(const QString&)> showWindow = [this](const QString& t) { shown << t; };
+};
+} // namespace
+
+TEST_F(DBusNotifierTest, ACriticalNoticeChangedInPlaceClickedAndWithdrawn) {
+    FakeServer server(address);
+    DBusNotifier notifier(showWindow);
+    notifier.post("Tea", "Beeping began 1 min ago.");
+    ASSERT_TRUE(settle([&] { return server.notifies.size() == 1; }));
+    const FakeServer::Call& first = server.notifies[0];
+    EXPECT_EQ(first.summary, "Tea");
+    EXPECT_EQ(first.replaces, 0u);
+    EXPECT_EQ(first.hints.value("urgency").toInt(), 2);
+    EXPECT_EQ(first.hints.value("urgency").metaType(), QMetaType::fromType<uchar>());
+    EXPECT_EQ(first.timeout, 0) << "never expires";
+    EXPECT_TRUE(first.actions.contains("default"));
+
+    notifier.update("Tea", "Beeping began 1 min ago."); // the same text: nothing to send
+    notifier.update("Tea", "Beeping began 2 min ago.");
+    ASSERT_TRUE(settle([&] { return server.notifies.size() == 2; }));
+    EXPECT_EQ(server.notifies[1].replaces, 42u);
+
+    server.emitSignal("ActionInvoked", {41u, "default"}); // another notice's click
+    server.emitSignal("ActivationToken", {42u, "token-1"});
+    server.emitSignal("ActionInvoked", {42u, "default"});
+    ASSERT_TRUE(settle([&] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, QStringList{"token-1"});
+
+    notifier.withdraw();
+    ASSERT_TRUE(settle([&] { return !server.closes.empty(); }));
+    EXPECT_EQ(server.closes, std::vector<quint32>{42});
+    notifier.update("Tea", "again");
+    settle([] { return false; }, std::chrono::milliseconds(200));
+    EXPECT_EQ(server.notifies.size(), 2u) << "a withdrawn notice is not brought back";
+}
+
+TEST_F(DBusNotifierTest, ASilentServerHoldsNothingUpAndALateNoticeIsStillTakenBack) {
+    FakeServer server(address);
+    server.silent = true;
+    DBusNotifier notifier(showWindow);
+    notifier.post("Tea", "body");
+    notifier.withdraw(); // before the server answered: the caller did not wait for it
+    ASSERT_TRUE(settle([&] { return server.held.size() == 1; }));
+    EXPECT_TRUE(server.closes.empty());
+    server.answerHeld();
+    ASSERT_TRUE(settle([&] { return !server.closes.empty(); }));
+    EXPECT_EQ(server.closes, std::vector<quint32>{42});
+}
+
+TEST_F(DBusNotifierTest, TheProgramEndingTakesItsNoticeAway) {
+    FakeServer server(address);
+    {
+        DBusNotifier notifier(showWindow);
+        notifier.post("Tea", "body");
+        ASSERT_TRUE(settle([&] { return server.notifies.size() == 1; }));
+        settle([] { return false; }, std::chrono::milliseconds(100)); // its id arrives
+    }
+    ASSERT_TRUE(settle([&] { return !server.closes.empty(); }));
+    EXPECT_EQ(server.closes, std::vector<quint32>{42});
+}
+
+TEST_F(DBusNotifierTest, NoServerOrNoBusIsNoError) {
+    {
+        DBusNotifier notifier(showWindow); // a bus without a notification server
+        notifier.post("Tea", "body");
+        notifier.update("Tea", "changed");
+        notifier.withdraw();
+        settle([] { return false; }, std::chrono::milliseconds(200));
+    }
+    QTemporaryDir runtime;
+    platformtest::ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "");
+    platformtest::ScopedEnv noRuntimeBus("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    DBusNotifier notifier(showWindow);
+    notifier.post("Tea", "body");
+    notifier.withdraw();
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+#include "DBusNotifierTest.moc"
