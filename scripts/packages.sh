@@ -2,10 +2,16 @@
 
 # Build and run.
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev
-  fonts-dejavu-core"
+  libxcb1-dev fonts-dejavu-core"
 # Tests: GoogleTest, a private sound server and the tools that record and measure it,
 # a virtual X server for the window.
 TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils sox xvfb xauth"
+# tests/desktops/run.sh: real compositors run headless, a notification server, the tools
+# that watch them; the two large desktops only for --all.
+DESKTOP_PACKAGES="xvfb openbox mutter xwayland sway dunst dbus-bin x11-utils xdotool wev jq"
+DESKTOP_ALL_PACKAGES="gnome-shell kwin-wayland"
+# The Debian package: its build and the checks of what it installs.
+DEB_PACKAGES="dpkg-dev debhelper lintian desktop-file-utils appstream"
 
 install_missing() {
     local missing=()

@@ -2,6 +2,7 @@
 #include "app/Program.h"
 #include "app/Usage.h"
 #include "platform/Platform.h"
+#include "platform/linux/DBusNotifier.h"
 #include "platform/linux/DesktopDocumentOpener.h"
 #include "platform/linux/IniProfileFile.h"
 #include "platform/linux/LinuxFileSystem.h"
@@ -11,6 +12,7 @@
 #include "platform/linux/QtWindowControl.h"
 #include "platform/linux/SystemClock.h"
 #include "view/AppIcon.h"
+#include "view/ApplicationId.h"
 #include "view/MainWindow.h"
 
 #include <QApplication>
@@ -32,6 +34,7 @@ int main(int argc, char* argv[]) {
     DisplayChoice::apply();
 
     QApplication app(argc, argv);
+    QApplication::setDesktopFileName(applicationId());
     QApplication::setWindowIcon(appIcon());
 
     SystemClock clock;
@@ -42,7 +45,8 @@ int main(int argc, char* argv[]) {
     IniProfileFile profile;
     LinuxFileSystem files;
     DesktopDocumentOpener opener;
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener};
+    DBusNotifier notifier([&window](const QString& token) { window.bringForward(token); });
+    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier};
 
     Program program(platform);
     MainWindow view(program.form);

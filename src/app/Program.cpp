@@ -11,6 +11,7 @@ void Program::wireHandlers() {
         if (!ended_)
             Timer1_Timer();
     });
+    form.Timer1.answerTicksToUpdate([this] { return ticksToNextUpdate(); });
     form.Text4.Change.connect([this] { Text4_Change(); });
     form.VScroll1.Change.connect([this] { VScroll1_Change(); });
     form.Text8.LostFocus.connect([this] { Text8_LostFocus(); });

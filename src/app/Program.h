@@ -19,6 +19,8 @@ public:
     void Form_Load();
     // The tick; also called directly, with TickCounter at -1, for a forced update.
     void Timer1_Timer();
+    // How many ticks from now the next update comes, that tick included; changes nothing.
+    qint64 ticksToNextUpdate() const;
     // The one alarm output: a beep, or the In-Your-Face stage once DropDead has passed.
     void SoundAlarm(const float& dropDeadSeconds);
     // Shows a seconds value in Text3 and the caption; overwrites its argument with |value|.
@@ -57,6 +59,10 @@ public:
 private:
     void wireHandlers();
     void launchStartCommand();
+    QString startCommand() const;
+    // The desktop notice of the In-Your-Face stage: one per alarm, gone when the alarm ends.
+    void showNagNotice(float elapsed);
+    void endNagNotice();
     void setLastTickTime(float now);
     void correctForMidnight(float now);
     void parseReRunMessage();
@@ -65,5 +71,8 @@ private:
     Platform& platform_;
     bool ended_ = false;
     qint64 beepCommandProcess_ = 0; // the BEEP command started last
-    double lastTickBootTime_ = 0;   // the boot clock when LastTickTime was taken
+    bool noticeShown_ = false;
+    QString noticeSummary_;
+    QString noticeBody_;
+    double lastTickBootTime_ = 0; // the boot clock when LastTickTime was taken
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "DesktopNotifier.h"
 #include "DocumentOpener.h"
 #include "FileSystem.h"
 #include "ProfileFile.h"
@@ -19,4 +20,5 @@ struct Platform {
     ProfileFile& profile;
     FileSystem& files;
     DocumentOpener& opener;
+    DesktopNotifier& notifier;
 };

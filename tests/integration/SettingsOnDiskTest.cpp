@@ -30,7 +30,8 @@ struct OnDisk : testing::Test {
     IniProfileFile profile;
     LinuxFileSystem files;
     FakeOpener opener;
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener};
+    FakeNotifier notifier;
+    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier};
     QString ini;
 
     void SetUp() override {

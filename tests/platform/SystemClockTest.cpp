@@ -1,5 +1,6 @@
 #include "platform/linux/SystemClock.h"
 
+#include <QFile>
 #include <QTime>
 #include <gtest/gtest.h>
 
@@ -17,4 +18,13 @@ TEST(SystemClock, GivesTheLocalTimeOfDayWithSubSecondResolution) {
     EXPECT_LE(now, after + 0.01);
     EXPECT_GE(now, 0.0f);
     EXPECT_LT(now, 86400.0f);
+}
+
+// The steady clock counts from boot, suspended time included, as /proc/uptime does.
+TEST(SystemClock, BootClockIsTheKernelsUptime) {
+    SystemClock clock;
+    QFile uptime("/proc/uptime");
+    ASSERT_TRUE(uptime.open(QIODevice::ReadOnly));
+    const double kernel = uptime.readLine().split(' ').value(0).toDouble();
+    EXPECT_NEAR(clock.secondsSinceBoot(), kernel, 1.0);
 }

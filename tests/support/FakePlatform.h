@@ -106,6 +106,23 @@ struct FakeOpener : DocumentOpener {
     }
 };
 
+struct FakeNotifier : DesktopNotifier {
+    struct Notice {
+        QString summary;
+        QString body;
+    };
+    std::vector<Notice> posted;
+    std::vector<Notice> updates;
+    int withdrawn = 0;
+    void post(const QString& summary, const QString& body) override {
+        posted.push_back({summary, body});
+    }
+    void update(const QString& summary, const QString& body) override {
+        updates.push_back({summary, body});
+    }
+    void withdraw() override { ++withdrawn; }
+};
+
 // A program on fake services; the clock starts at 10:00.
 struct Harness {
     FakeClock clock;
@@ -116,7 +133,8 @@ struct Harness {
     FakeProfile profile;
     FakeFileSystem files;
     FakeOpener opener;
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener};
+    FakeNotifier notifier;
+    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier};
     Program program{platform};
     Module1& m = program.m;
     Form1& form = program.form;

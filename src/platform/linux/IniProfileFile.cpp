@@ -3,6 +3,7 @@
 #include "AtomicReplace.h"
 #include "FileUpdateLock.h"
 #include "IniDocument.h"
+#include "UserConfigFolder.h"
 
 #include <QFile>
 
@@ -80,6 +81,7 @@ QString IniProfileFile::readString(const QString& section, const QString& key,
 
 bool IniProfileFile::writeString(const QString& section, const QString& key, const QString& value,
                                  const QString& path) {
+    UserConfigFolder::createFor(path);
     const FileUpdateLock lock(path);
     if (!lock.acquired()) {
         return false;

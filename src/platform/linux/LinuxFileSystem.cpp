@@ -2,6 +2,7 @@
 
 #include "AtomicReplace.h"
 #include "FileUpdateLock.h"
+#include "UserConfigFolder.h"
 
 #include <QFile>
 
@@ -14,6 +15,7 @@ bool LinuxFileSystem::isFile(const QString& path) {
 }
 
 bool LinuxFileSystem::writeFile(const QString& path, const QByteArray& bytes) {
+    UserConfigFolder::createFor(path);
     const FileUpdateLock lock(path);
     return lock.acquired() && AtomicReplace::replaceFile(path, bytes);
 }
