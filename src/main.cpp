@@ -16,6 +16,7 @@
 #include "view/MainWindow.h"
 
 #include <QApplication>
+#include <QPixmapCache>
 
 #include <cstdio>
 
@@ -36,6 +37,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(applicationId());
     QApplication::setWindowIcon(appIcon());
+    // The style keeps its drawings of the controls under their palettes, and colours that
+    // alternate for hours (a ReRun cycle, the flashing message) give every repaint new palettes:
+    // with Qt's 10 MB default the cache would grow through a long run. The window needs little.
+    QPixmapCache::setCacheLimit(256);
 
     SystemClock clock;
     PulseBeep beep;

@@ -1,7 +1,6 @@
 #include "ColorMapping.h"
 
 #include <QApplication>
-#include <QList>
 #include <QWidget>
 
 namespace {
@@ -27,21 +26,6 @@ QPalette::ColorRole systemRole(Colors::Ole color) {
         return QPalette::Window;
     }
 }
-
-// The style caches what it draws under the palette's identity, and every palette made afresh
-// has a new one: colours that alternate for hours (a ReRun cycle, the flashing message) would
-// fill the cache with copies of the same drawings. An equal palette made before is used again.
-QPalette sharedPalette(const QPalette& palette) {
-    static QList<QPalette> made;
-    for (const QPalette& known : std::as_const(made)) {
-        if (known == palette && known.resolveMask() == palette.resolveMask())
-            return known;
-    }
-    if (made.size() >= 64) // a handful of colour pairs per control is all there is
-        made.clear();
-    made.append(palette);
-    return palette;
-}
 } // namespace
 
 QColor toQColor(Colors::Ole color) {
@@ -57,5 +41,5 @@ void applyColors(QWidget& widget, QPalette::ColorRole backRole, Colors::Ole back
     const QColor foreColor = toQColor(fore);
     palette.setColor(QPalette::Active, foreRole, foreColor);
     palette.setColor(QPalette::Inactive, foreRole, foreColor);
-    widget.setPalette(sharedPalette(palette));
+    widget.setPalette(palette);
 }
