@@ -2,7 +2,6 @@
 #include "app/NumberRule.h"
 #include "app/NumberText.h"
 #include "app/Program.h"
-#include "app/TextPositions.h"
 
 using namespace AlarmModes;
 
