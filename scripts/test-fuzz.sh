@@ -24,10 +24,10 @@ seconds="${FUZZ_SECONDS:-$seconds}"
 install_missing $BUILD_PACKAGES clang libclang-rt-14-dev
 
 BUILD="$ROOT/build-fuzz"
-TARGETS=(fuzz_time_value fuzz_command_line fuzz_message_area fuzz_profile_file)
-# Time values are short; a settings file may be a few ten kilobytes.
+TARGETS=(fuzz_time_value fuzz_command_line fuzz_message_area fuzz_alarm_record fuzz_profile_file)
+# Time values are short; a settings file may be a few ten kilobytes; a record under one.
 declare -A MAX_LEN=([fuzz_time_value]=512 [fuzz_command_line]=4096 [fuzz_message_area]=4096
-    [fuzz_profile_file]=65536)
+    [fuzz_alarm_record]=4096 [fuzz_profile_file]=65536)
 
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPINGOLET_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null

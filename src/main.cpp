@@ -1,9 +1,11 @@
 #include "app/DisplayChoice.h"
 #include "app/Program.h"
 #include "app/Usage.h"
+#include "platform/ApplicationId.h"
 #include "platform/Platform.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/DesktopDocumentOpener.h"
+#include "platform/linux/EndSignals.h"
 #include "platform/linux/IniProfileFile.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/ProcessLauncher.h"
@@ -11,14 +13,18 @@
 #include "platform/linux/QtProgramEnvironment.h"
 #include "platform/linux/QtWindowControl.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/alarms/FileAlarmStore.h"
+#include "verbs/Resume.h"
+#include "verbs/VerbRequest.h"
 #include "view/AppIcon.h"
-#include "view/ApplicationId.h"
 #include "view/MainWindow.h"
 
 #include <QApplication>
 #include <QPixmapCache>
+#include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     // Answered before anything asks for a display, so that they work from any terminal.
@@ -30,6 +36,23 @@ int main(int argc, char* argv[]) {
         std::fputs(Usage::versionText().toLocal8Bit().constData(), stdout);
         return 0;
     case Usage::Request::None:
+        break;
+    }
+    FileAlarmStore alarms = FileAlarmStore::forUser();
+    std::optional<AlarmRecord> resumed;
+    const Verbs::Request verb = Verbs::parse(argc, argv);
+    switch (verb.kind) {
+    case Verbs::Kind::ResumeAll:
+        return Verbs::resumeAll(alarms, alarms.program());
+    case Verbs::Kind::ResumeOne: {
+        // Held before the display is opened: of two programs for one alarm, one shows it.
+        Verbs::Taken taken = Verbs::takeRecord(alarms, verb.id);
+        if (!taken.record)
+            return taken.exitStatus;
+        resumed = std::move(taken.record);
+        break;
+    }
+    case Verbs::Kind::None:
         break;
     }
     DisplayChoice::apply();
@@ -46,20 +69,34 @@ int main(int argc, char* argv[]) {
     PulseBeep beep;
     ProcessLauncher launcher;
     QtWindowControl window;
-    QtProgramEnvironment environment(QApplication::arguments());
+    // A resumed alarm takes nothing from its command line: the record says it all.
+    QtProgramEnvironment environment(resumed ? QApplication::arguments().mid(0, 1)
+                                             : QApplication::arguments());
     IniProfileFile profile;
     LinuxFileSystem files;
     DesktopDocumentOpener opener;
     DBusNotifier notifier([&window](const QString& token) { window.bringForward(token); });
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier};
+    Platform platform{clock,   beep,  launcher, window,   environment,
+                      profile, files, opener,   notifier, alarms};
 
     Program program(platform);
     MainWindow view(program.form);
 
     // Start-up runs before the window appears, as the form's Load does.
-    program.form.Load.raise();
+    if (resumed)
+        program.resume(*resumed);
+    else
+        program.form.Load.raise();
     if (program.ended())
         return 0;
     view.show();
+    // Once the window is up: the alarm's record, and the signals that end the program.
+    QTimer::singleShot(0, &app, [&program] { program.startKeepingRecord(); });
+    EndSignals endSignals([&program](EndSignals::Ending ending) {
+        if (ending == EndSignals::Ending::ByUser)
+            program.Form_Unload();
+        // Not quit(), which would close the window as if the user had.
+        QCoreApplication::exit(0);
+    });
     return QApplication::exec();
 }

@@ -12,10 +12,11 @@ constexpr float LatestMidnightWrap = 7192;
 constexpr double DayTolerance = 2;
 } // namespace
 
-// The wall clock's time of the last update, with the boot clock read beside it.
+// The wall clock's time of the last update, with the boot clock and the instant read beside it.
 void Program::setLastTickTime(float now) {
     m.LastTickTime = now;
     lastTickBootTime_ = platform_.clock.secondsSinceBoot();
+    lastTickEpochMs_ = platform_.clock.millisecondsSinceEpoch();
 }
 
 // Takes the midnights passed since the last update off the countdown and the onset. A machine

@@ -65,9 +65,12 @@ void Program::Timer1_Timer() {
         m.TickCounter = 0;
 }
 
-// The "Start:" message's command; a launch that starts ends this program.
+// The "Start:" message's command; a launch that starts ends this program. One resumed too late
+// to start fails as a launch that cannot start, without being tried.
 void Program::launchStartCommand() {
-    if (platform_.launcher.launch(startCommand(), WindowStyle::NormalNoFocus) > 0) {
+    if (!launchMissed_ &&
+        platform_.launcher.launch(startCommand(), WindowStyle::NormalNoFocus) > 0) {
+        dropRecord(); // at once, so that the program is never started twice
         ended_ = true;
         platform_.window.endProgram();
         return;

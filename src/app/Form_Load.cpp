@@ -30,7 +30,8 @@ void Program::Form_Load() {
 
     const QString dir = platform_.environment.programDirectory();
     m.AppDir = dir.endsWith(u'/') ? dir : dir + u'/';
-    m.IniPath = m.AppDir + SettingsFileNames::FileName;
+    m.IniPath = settingsPathOverride_.isEmpty() ? m.AppDir + SettingsFileNames::FileName
+                                                : settingsPathOverride_;
 
     ReadCommandLine();
     ReadSettingsFile();

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "alarm/AlarmRecord.h"
 #include "app/Module1.h"
 #include "platform/Platform.h"
 #include "ui/Form1.h"
+
+#include <functional>
+#include <optional>
 
 // Owns the settings state and the form, and holds the handlers. Each handler lives in the
 // folder of its subsystem, in a file of its own name.
@@ -56,8 +60,28 @@ public:
     // True once the program has ended itself; nothing runs after that.
     bool ended() const { return ended_; }
 
+    // The alarm outside its window. Its id names its record, made at random, kept for life.
+    const QString& alarmId() const { return alarmId_; }
+    // counting, beeping, in-your-face, rerun-off, rerun-on, launch-pending, launch-failed, idle
+    QString alarmState() const;
+    AlarmRecord makeRecord() const;
+    // Start-up for a recorded alarm: the settings file it used, then the alarm as the record
+    // and the time since it was written make it.
+    void resume(const AlarmRecord& record);
+    // From now on the record follows every change of a pending alarm; before, nothing is
+    // written (start-up writes once, when the window is up).
+    void startKeepingRecord();
+    // The user closes the window: the alarm ends with the program, and its record goes.
+    void Form_Unload();
+
 private:
     void wireHandlers();
+    // Runs a form event's handler; once the outermost one is done, the record follows.
+    std::function<void()> handler(void (Program::*run)());
+    void afterEvent();
+    void keepRecord();
+    void forgetRecord();
+    void dropRecord();
     void launchStartCommand();
     QString startCommand() const;
     // The desktop notice of the In-Your-Face stage: one per alarm, gone when the alarm ends.
@@ -75,4 +99,13 @@ private:
     QString noticeSummary_;
     QString noticeBody_;
     double lastTickBootTime_ = 0; // the boot clock when LastTickTime was taken
+    qint64 lastTickEpochMs_ = 0;  // the wall clock's instant then
+
+    QString alarmId_;
+    QString settingsPathOverride_; // a resumed alarm's settings file
+    int eventDepth_ = 0;
+    bool keepingRecord_ = false;
+    std::optional<AlarmRecord> recorded_; // as last written
+    bool launchMissed_ = false;           // resumed too late to start its program
+    std::optional<qint64> lateDueMs_;     // resumed after it fell due: when that was
 };

@@ -33,6 +33,7 @@ QString Usage::helpText(SettingsPlace place) {
     return QStringLiteral(
                "Usage: pingolet [/?] [/t1=Min] [/t2=Set] [/t3=Max] [/ss=StartSet] [/dd=DropDead]\n"
                "                [/m=Message | /f=File]\n"
+               "       pingolet --resume\n"
                "       pingolet --help | --version\n"
                "\n"
                "A desktop alarm timer that nags. It counts down the StartSet time, then beeps at "
@@ -59,6 +60,10 @@ QString Usage::helpText(SettingsPlace place) {
            file +
            QStringLiteral(" afresh, with\n"
                           "                           the default settings and the full help text\n"
+                          "  --resume                 bring back the alarms that were pending when "
+                          "Pingolet\n"
+                          "                           was stopped (kept in "
+                          "~/.local/state/pingolet/)\n"
                           "  --help                   show this help and exit\n"
                           "  --version                show the version and exit\n"
                           "\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AlarmStore.h"
 #include "Clock.h"
 #include "DesktopNotifier.h"
 #include "DocumentOpener.h"
@@ -21,4 +22,5 @@ struct Platform {
     FileSystem& files;
     DocumentOpener& opener;
     DesktopNotifier& notifier;
+    AlarmStore& alarms;
 };

@@ -11,4 +11,6 @@ public:
     virtual void activateByTitle(const QString& title) = 0;
     // Closes the window and ends the program.
     virtual void endProgram() = 0;
+    // Whether the desktop session is ending: a window closed then is not closed by the user.
+    virtual bool sessionEnding() = 0;
 };

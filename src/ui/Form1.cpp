@@ -108,6 +108,11 @@ void Form1::windowResized(int widthTwips, int heightTwips, int state) {
     Resize.raise();
 }
 
+void Form1::windowMoved(int leftTwips, int topTwips) {
+    setLeft(leftTwips);
+    setTop(topTwips);
+}
+
 std::array<Control*, 15> Form1::controls() {
     return {&Text10,    &Text9, &CmdEditINI, &CmdOpnX,  &Text8, &Text7,  &Text6, &Text5,
             &CmdWrtINI, &Text4, &Text3,      &VScroll1, &Text2, &Timer1, &Text1};

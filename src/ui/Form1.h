@@ -27,9 +27,12 @@ public:
 
     // The real window was resized, minimised or restored: one Resize with all three up to date.
     void windowResized(int widthTwips, int heightTwips, int state);
+    // The user moved the window: its place is known, and nothing is laid out for it.
+    void windowMoved(int leftTwips, int topTwips);
 
     Event Load;
     Event Resize;
+    Event Unload; // the user closes the window
 
     TextBox Text10{QStringLiteral("Text10")};
     TextBox Text9{QStringLiteral("Text9")};

@@ -1,6 +1,6 @@
 #include "AppIcon.h"
 
-#include "ApplicationId.h"
+#include "platform/ApplicationId.h"
 
 // The resources live in a static library: nothing would pull them into the program unless
 // they are asked for by name.

@@ -134,6 +134,13 @@ void MainWindow::changeEvent(QEvent* event) {
             throttle->setHeld(false);
 }
 
+// The close button, the window manager's close, and every other close of the window: the form
+// hears of it before the window goes.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    form_.Unload.raise();
+    QWidget::closeEvent(event);
+}
+
 // The form lists its controls from the top down; Qt stacks the one created last on top. The
 // ReRun counter, for one, sits over the Message Area's lower left corner.
 void MainWindow::pushStacking() {

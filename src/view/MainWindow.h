@@ -30,6 +30,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void add(std::unique_ptr<ControlMirror> mirror, const Control& control);

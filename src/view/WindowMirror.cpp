@@ -47,7 +47,8 @@ void WindowMirror::push(Property property) {
         break;
     case Property::Left:
     case Property::Top:
-        window_.move(Twips::toPixels(form_.left()), Twips::toPixels(form_.top()));
+        if (!reporting_)
+            window_.move(Twips::toPixels(form_.left()), Twips::toPixels(form_.top()));
         break;
     case Property::Visible:
         window_.setVisible(form_.visible());
@@ -103,6 +104,16 @@ void WindowMirror::pushState() {
     window_.setWindowState(states);
 }
 
+// Where the user put the window, so that an alarm brought back opens there. A window that is
+// not shown, or minimised, has no place of its own to keep.
+void WindowMirror::reportMove() {
+    if (!window_.isVisible() || window_.isMinimized())
+        return;
+    reporting_ = true;
+    form_.windowMoved(Twips::fromPixels(window_.x()), Twips::fromPixels(window_.y()));
+    reporting_ = false;
+}
+
 int WindowMirror::windowState() const {
     const Qt::WindowStates states = window_.windowState();
     if (states & Qt::WindowMinimized)
@@ -131,6 +142,7 @@ bool WindowMirror::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Move:
             measureFrame();
+            reportMove();
             break;
         default:
             break;

@@ -31,6 +31,7 @@ private:
     void pushState();
     void measureFrame();
     void reportChange(bool sizeWaitOver);
+    void reportMove();
     int windowState() const;
 
     Form1& form_;

@@ -46,8 +46,8 @@ TEST(Usage, HelpTextListsEveryArgument) {
     const QString help = Usage::helpText();
     EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: pingolet ")));
     EXPECT_TRUE(help.endsWith(u'\n'));
-    for (const char* argument :
-         {"/?", "/t1=", "/t2=", "/t3=", "/ss=", "/dd=", "/m=", "/f=", "--help", "--version"})
+    for (const char* argument : {"/?", "/t1=", "/t2=", "/t3=", "/ss=", "/dd=", "/m=", "/f=",
+                                 "--resume", "--help", "--version"})
         EXPECT_TRUE(help.contains(QLatin1String(argument))) << argument;
     // Terminal-sized lines.
     for (const QString& line : help.split(u'\n'))

@@ -26,6 +26,7 @@ struct Installed : testing::Test {
     LinuxFileSystem files;
     FakeOpener opener;
     FakeNotifier notifier;
+    FakeAlarmStore alarms;
     std::unique_ptr<QtProgramEnvironment> environment;
     std::unique_ptr<Platform> platform;
     QString folder() const { return home.path() + "/.config/pingolet/"; }
@@ -36,7 +37,7 @@ struct Installed : testing::Test {
             argv += arguments.split(u' ');
         environment = std::make_unique<QtProgramEnvironment>(argv, SettingsPlace::UserConfigFolder);
         platform = std::make_unique<Platform>(Platform{clock, beep, launcher, window, *environment,
-                                                       profile, files, opener, notifier});
+                                                       profile, files, opener, notifier, alarms});
         auto program = std::make_unique<Program>(*platform);
         program->Form_Load();
         return program;

@@ -31,7 +31,9 @@ struct OnDisk : testing::Test {
     LinuxFileSystem files;
     FakeOpener opener;
     FakeNotifier notifier;
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier};
+    FakeAlarmStore alarms;
+    Platform platform{clock,   beep,  launcher, window,   environment,
+                      profile, files, opener,   notifier, alarms};
     QString ini;
 
     void SetUp() override {

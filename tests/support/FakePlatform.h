@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <QStringList>
+#include <cmath>
 #include <map>
 #include <set>
 #include <vector>
@@ -14,11 +15,14 @@
 struct FakeClock : Clock {
     float now = 0;
     double boot = 1000;
+    qint64 epochMs = 1796724000000; // 2026-12-08 10:00 UTC
     float secondsSinceMidnight() override { return now; }
     double secondsSinceBoot() override { return boot; }
+    qint64 millisecondsSinceEpoch() override { return epochMs; }
     void advance(float seconds) {
         now += seconds;
         boot += seconds;
+        epochMs += std::llround(double(seconds) * 1000);
     }
 };
 
@@ -49,6 +53,8 @@ struct FakeWindowControl : WindowControl {
     int endCount = 0;
     void activateByTitle(const QString& title) override { activatedTitles << title; }
     void endProgram() override { ++endCount; }
+    bool ending = false;
+    bool sessionEnding() override { return ending; }
 };
 
 struct FakeEnvironment : ProgramEnvironment {
@@ -123,6 +129,35 @@ struct FakeNotifier : DesktopNotifier {
     void withdraw() override { ++withdrawn; }
 };
 
+// Records in memory; a save counts as a write.
+struct FakeAlarmStore : AlarmStore {
+    std::map<QString, QByteArray> records;
+    int saves = 0;
+    int removes = 0;
+    bool failSaves = false;
+    bool save(const QString& id, const QByteArray& text) override {
+        ++saves;
+        if (failSaves)
+            return false;
+        records[id] = text;
+        return true;
+    }
+    void remove(const QString& id) override { removes += int(records.erase(id)); }
+    bool hold(const QString&) override { return true; }
+    std::vector<Stored> list() override {
+        std::vector<Stored> all;
+        for (const auto& [id, text] : records)
+            all.push_back({id, id, text, true});
+        return all;
+    }
+    // The record of the one alarm there is.
+    AlarmRecord only() const {
+        return records.size() == 1
+                   ? AlarmRecordText::read(records.begin()->second).record.value_or(AlarmRecord())
+                   : AlarmRecord();
+    }
+};
+
 // A program on fake services; the clock starts at 10:00.
 struct Harness {
     FakeClock clock;
@@ -134,7 +169,9 @@ struct Harness {
     FakeFileSystem files;
     FakeOpener opener;
     FakeNotifier notifier;
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier};
+    FakeAlarmStore alarms;
+    Platform platform{clock,   beep,  launcher, window,   environment,
+                      profile, files, opener,   notifier, alarms};
     Program program{platform};
     Module1& m = program.m;
     Form1& form = program.form;

@@ -3,8 +3,11 @@
 //                                         save that the previous one is still there; exits 2
 //                                         when a save failed, 3 when one was lost
 //   settings_writer hold PATH             takes the file's update lock, prints "held" and waits
+//   settings_writer hold-alarm FOLDER ID  holds the alarm record ID of the store in FOLDER,
+//                                         prints "held" and waits; exits 2 when it cannot
 #include "platform/linux/FileUpdateLock.h"
 #include "platform/linux/IniProfileFile.h"
+#include "platform/linux/alarms/FileAlarmStore.h"
 
 #include <QString>
 
@@ -15,9 +18,11 @@
 int main(int argc, char** argv) {
     const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[1]) : QString();
     const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    if (mode == u"hold") {
-        const FileUpdateLock lock(path);
-        if (!lock.acquired())
+    if (mode == u"hold" || mode == u"hold-alarm") {
+        FileAlarmStore store(path, path + QStringLiteral("/entry.desktop"), QStringLiteral("/x"));
+        const bool alarm = mode == u"hold-alarm";
+        const FileUpdateLock lock(alarm ? QString() : path);
+        if (alarm ? !store.hold(QString::fromLocal8Bit(argv[3])) : !lock.acquired())
             return 2;
         std::puts("held");
         std::fflush(stdout);

@@ -30,6 +30,21 @@ QWidget* mainWindow() {
 }
 } // namespace
 
+// A session manager asks its clients to save, then ends them; a logout the user cancels sends no
+// word of it. Windows closed within a minute of that request count as closed by the session.
+QtWindowControl::QtWindowControl() {
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this,
+                [this] { sinceSessionSave_.start(); });
+}
+
+bool QtWindowControl::sessionEnding() {
+    constexpr qint64 SessionEndMs = 60000;
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    return (app && app->isSavingSession()) ||
+           (sinceSessionSave_.isValid() && sinceSessionSave_.elapsed() < SessionEndMs);
+}
+
 void QtWindowControl::activateByTitle(const QString& title) {
     QWidget* window = windowTitled(title);
     if (!window)

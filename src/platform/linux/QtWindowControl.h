@@ -2,6 +2,7 @@
 
 #include "platform/WindowControl.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -9,8 +10,10 @@
 // The program's windows are its own Qt top-level widgets.
 class QtWindowControl : public QObject, public WindowControl {
 public:
+    QtWindowControl();
     void activateByTitle(const QString& title) override;
     void endProgram() override;
+    bool sessionEnding() override;
 
     // Brings the program's window forward because the user asked for it (a click on its
     // notification); the token is the one the desktop handed over with the click, if any.
@@ -26,5 +29,6 @@ private:
     void activate(QWidget& window);
     void markIfRefused(QWidget& window);
 
-    QPointer<QWidget> focusBefore_; // the control that had the focus before a raise took it
+    QPointer<QWidget> focusBefore_;  // the control that had the focus before a raise took it
+    QElapsedTimer sinceSessionSave_; // since the session manager last asked to save
 };

@@ -23,3 +23,9 @@ double SystemClock::secondsSinceBoot() {
     clock_gettime(CLOCK_BOOTTIME, &now);
     return double(now.tv_sec) + now.tv_nsec / 1e9;
 }
+
+qint64 SystemClock::millisecondsSinceEpoch() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}

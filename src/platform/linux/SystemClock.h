@@ -7,6 +7,7 @@ class SystemClock : public Clock {
 public:
     float secondsSinceMidnight() override;
     double secondsSinceBoot() override;
+    qint64 millisecondsSinceEpoch() override;
 
 private:
     long long zoneMinute_ = -1; // the minute in which the time zone was last read

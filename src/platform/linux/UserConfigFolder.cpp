@@ -1,5 +1,7 @@
 #include "UserConfigFolder.h"
 
+#include "XdgFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,11 +21,7 @@ bool mayCreate(const QString& folder) {
 } // namespace
 
 QString path() {
-    // The XDG rule: a relative XDG_CONFIG_HOME is invalid and ignored.
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(base + QStringLiteral("/pingolet")) + u'/';
+    return xdgFolder("XDG_CONFIG_HOME", "/.config") + QStringLiteral("/pingolet/");
 }
 
 void createFor(const QString& filePath) {

@@ -1,0 +1,115 @@
+#include "app/IntegerStore.h"
+#include "app/Program.h"
+
+#include <cmath>
+
+using namespace AlarmModes;
+
+namespace {
+qint64 toMs(double seconds) {
+    return std::llround(seconds * 1000);
+}
+} // namespace
+
+QString Program::alarmState() const {
+    switch (m.AlarmMode) {
+    case ModeArmed: {
+        if (m.SecondsToAlarm > 0)
+            return QStringLiteral("counting");
+        const auto elapsed = Store::toSingle(double(m.LastTickTime) - m.AlarmOnsetTime);
+        const bool inYourFace = m.DropDeadSeconds != 0 && elapsed && *elapsed >= m.DropDeadSeconds;
+        return inYourFace ? QStringLiteral("in-your-face") : QStringLiteral("beeping");
+    }
+    case ModeReRunOff:
+        return QStringLiteral("rerun-off");
+    case ModeReRunOn:
+        return QStringLiteral("rerun-on");
+    case ModeLaunchPending:
+        return QStringLiteral("launch-pending");
+    case ModeLaunchFailed:
+    case ModeLaunchFailedInYourFace:
+        return QStringLiteral("launch-failed");
+    default: // nothing pending, or a ReRun message without both times: nothing runs
+        return QStringLiteral("idle");
+    }
+}
+
+// The instants come from the wall clock read at the last update, beside LastTickTime, since
+// the countdown is charged only at updates.
+AlarmRecord Program::makeRecord() const {
+    AlarmRecord r;
+    r.id = alarmId_;
+    r.state = alarmState();
+    r.mode = m.AlarmMode;
+    r.message = form.Text4.text();
+    r.dueMs = lastTickEpochMs_ + toMs(m.SecondsToAlarm);
+    const bool begun = (m.AlarmMode == ModeArmed && m.SecondsToAlarm <= 0) ||
+                       m.AlarmMode == ModeLaunchFailed || m.AlarmMode == ModeLaunchFailedInYourFace;
+    if (begun)
+        r.onsetMs = lastTickEpochMs_ - toMs(double(m.LastTickTime) - m.AlarmOnsetTime);
+    r.dropDeadSeconds = m.DropDeadSeconds;
+    r.dropDeadText = form.Text10.text();
+    r.startSetText = form.Text8.text();
+    // The slider is inverted: its Min end holds the largest interval.
+    r.rateMin = std::int16_t(form.VScroll1.max());
+    r.rateSet = std::int16_t(form.VScroll1.value());
+    r.rateMax = std::int16_t(form.VScroll1.min());
+    r.reRunOffSeconds = m.ReRunOffSeconds;
+    r.reRunOnSeconds = m.ReRunOnSeconds;
+    r.cycles = form.Text9.text();
+    r.settingsFile = m.IniPath;
+    r.controlAreaOpen = m.ControlAreaOpen != 0;
+    r.windowLeft = form.left();
+    r.windowTop = form.top();
+    r.windowWidth = form.width();
+    r.windowHeight = form.height();
+    r.windowState = form.windowState();
+    return r;
+}
+
+void Program::startKeepingRecord() {
+    keepingRecord_ = true;
+    afterEvent();
+}
+
+void Program::afterEvent() {
+    if (keepingRecord_ && !ended_)
+        keepRecord();
+}
+
+// Written when what it holds changed, which an update finds rarely: a countdown that runs for
+// hours is written once.
+void Program::keepRecord() {
+    if (m.AlarmMode == ModeIdle) {
+        forgetRecord();
+        return;
+    }
+    AlarmRecord record = makeRecord();
+    if (recorded_ && recorded_->sameAs(record))
+        return;
+    // A failed write is not tried again at every update; the next change tries again.
+    platform_.alarms.save(alarmId_, AlarmRecordText::write(record));
+    recorded_ = std::move(record);
+}
+
+void Program::forgetRecord() {
+    if (!recorded_)
+        return;
+    recorded_.reset();
+    platform_.alarms.remove(alarmId_);
+}
+
+// The alarm is over for good: its record goes, and nothing writes it again.
+void Program::dropRecord() {
+    keepingRecord_ = false;
+    recorded_.reset();
+    platform_.alarms.remove(alarmId_);
+}
+
+// A window closed by the user ends its alarm; one closed because the session ends keeps it.
+void Program::Form_Unload() {
+    if (platform_.window.sessionEnding())
+        keepingRecord_ = false;
+    else
+        dropRecord();
+}

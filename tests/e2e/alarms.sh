@@ -1,0 +1,130 @@
+# Sourced by run.sh: alarms that outlive their program. Each scenario has state and config
+# folders of its own, so that no record of another scenario is brought back.
+
+# Sets the case's own XDG folders; STATE is where records go, ENTRY the autostart entry.
+alarm_folders() {
+    export XDG_STATE_HOME="$CASE_DIR/state" XDG_CONFIG_HOME="$CASE_DIR/config"
+    STATE="$XDG_STATE_HOME/pingolet"
+    ENTRY="$XDG_CONFIG_HOME/autostart/org.example.pingolet.Pingolet.resume.desktop"
+}
+records() { find "$STATE" -name '*.json' 2>/dev/null | wc -l; }
+has_records() { [ "$(records)" -eq "$1" ]; }
+# The due time of the one record, in milliseconds since 1970.
+record_due_ms() {
+    local due
+    due=$(sed -n 's/.*"due": "\(.*\)",$/\1/p' "$STATE"/*.json | head -n1)
+    echo $(($(date -d "$due" +%s%3N)))
+}
+resume() { "$DIR/pingolet" --resume >>"$CASE_DIR/resume.log" 2>&1; }
+# The program that brought an alarm back, once its window is there: sets PID.
+resumed_pid() {
+    PID=$(pgrep -n -f "$DIR/pingolet --resume [0-9a-f]")
+    [ -n "$PID" ] && record_pid "$PID" "$CASE_DIR/pids"
+}
+
+# A1. Killed during its countdown and brought back: the same message, beeping from the due
+#     time on, not before; the window's close ends it, and its record and entry go with it.
+a1_killed_then_resumed() {
+    alarm_folders
+    new_folder
+    start_in "$DIR" /t2=5 /ss=5s /dd=1m "/m=Back again"
+    wait_window 10 || return 1
+    wait_for 5 "a record in $STATE" has_records 1 || return 1
+    grep -qx "Exec=$DIR/pingolet --resume" "$ENTRY" || fail "the autostart entry does not run $DIR/pingolet --resume"
+    kill -KILL "$PID"
+    local due m0
+    due=$(record_due_ms)
+    rec_start || return 1
+    resume || fail "--resume exited with status $?"
+    wait_for 5 "the alarm's program to come back" resumed_pid || return 1
+    wait_window 10 || return 1
+    wait_title 5 "^[0-9.]+s-> Back again\$" || return 1
+    m0=$(rec_mark) # after the start-up beep
+    wait_title 10 "^${ARROW}Back again\$" || return 1
+    local late=$(($(now_ms) - due))
+    [ "$late" -ge -100 ] || fail "beeping began $((-late)) ms before the due time"
+    [ "$late" -le 2000 ] || fail "beeping began $late ms after the due time"
+    note "the title showed the beeping $late ms after the due time"
+    wait_loud 3 "$m0" || return 1
+    wmctrl -i -c "$WIN"
+    wait_for 5 "the program to end after its window was closed" ended "$PID" || return 1
+    has_records 0 || fail "the record stayed after the window was closed"
+    [ ! -e "$ENTRY" ] || fail "the autostart entry stayed with no alarm pending"
+}
+
+# A2. Killed after its due time: back beeping at once, the time box counting since it fell due.
+a2_killed_after_due() {
+    alarm_folders
+    new_folder
+    start_in "$DIR" /t2=5 /ss=1s /dd=1h "/m=Overdue"
+    wait_window 10 || return 1
+    wait_title 5 "^${ARROW}Overdue\$" || return 1
+    kill -KILL "$PID"
+    sleep 2
+    resume
+    wait_for 5 "the alarm's program to come back" resumed_pid || return 1
+    wait_window 10 || return 1
+    wait_title 3 "^${ARROW}Overdue\$" || return 1
+    rec_start || return 1
+    local m0
+    m0=$(rec_mark)
+    wait_loud 3 "$m0" || return 1
+    kill -INT "$PID" # Ctrl+C: the user ends it
+    wait_for 5 "the program to end on SIGINT" ended "$PID" || return 1
+    has_records 0 || fail "the record stayed after Ctrl+C"
+}
+
+# A3. SIGTERM (the session ends) keeps the alarm; a folder that cannot be written costs one
+#     line on standard error and nothing else.
+a3_stopped_keeps() {
+    alarm_folders
+    new_folder
+    start_in "$DIR" /t2=5 /ss=1h "/m=Tomorrow"
+    wait_window 10 || return 1
+    wait_for 5 "a record in $STATE" has_records 1 || return 1
+    kill -TERM "$PID"
+    wait_for 5 "the program to end on SIGTERM" ended "$PID" || return 1
+    has_records 1 || fail "SIGTERM took the record away"
+
+    export XDG_STATE_HOME="$DIR/pingolet" # a file: no folder can be made there
+    : >"$CASE_DIR/pingolet.log"
+    start_in "$DIR" /t2=5 /ss=1h "/m=Unrecorded"
+    wait_window 10 || return 1
+    type_message "Still running"
+    wait_title 5 "^[0-9.]+m-> Still running\$" || return 1
+    local lines
+    lines=$(grep -c '^pingolet: ' "$CASE_DIR/pingolet.log")
+    [ "$lines" -eq 1 ] || fail "$lines lines on standard error, not one: $(head -c 300 "$CASE_DIR/pingolet.log")"
+    assert_running
+}
+
+# A4. Two --resume at once bring one alarm back once; a damaged record is named and left.
+a4_two_resumes() {
+    alarm_folders
+    new_folder
+    start_in "$DIR" /t2=5 /ss=1h "/m=Only once"
+    wait_window 10 || return 1
+    wait_for 5 "a record in $STATE" has_records 1 || return 1
+    kill -KILL "$PID"
+    echo '{"format": "pingolet-alarm", "version": 1, "id"' >"$STATE/0123456789abcdef.json"
+    resume &
+    resume
+    wait
+    wait_for 5 "the alarm's program to come back" resumed_pid || return 1
+    wait_window 10 || return 1
+    sleep 1
+    local windows
+    windows=$(xdotool search --onlyvisible --name "Only once" 2>/dev/null | wc -l)
+    [ "$windows" -eq 1 ] || fail "$windows windows for one alarm"
+    grep -q "0123456789abcdef.json" "$CASE_DIR/resume.log" || fail "the damaged record was not named: $(cat "$CASE_DIR/resume.log")"
+    [ -e "$STATE/0123456789abcdef.json" ] || fail "the damaged record was taken away"
+    unset DISPLAY
+    "$DIR/pingolet" --resume >>"$CASE_DIR/resume.log" 2>&1 || fail "--resume with nothing to bring back failed without a display"
+}
+
+ALARMS=(
+    "A1 killed during the countdown, then --resume:a1_killed_then_resumed"
+    "A2 killed after the due time, then --resume:a2_killed_after_due"
+    "A3 SIGTERM keeps the alarm; an unwritable state folder:a3_stopped_keeps"
+    "A4 two --resume at once, a damaged record:a4_two_resumes"
+)
