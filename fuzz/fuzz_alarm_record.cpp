@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Harness h;
     h.program.resume(*read.record);
-    h.program.startKeepingRecord();
+    h.program.windowShown();
     for (int i = 0; i < 400 && !h.program.ended(); ++i) {
         h.clock.advance(9);
         h.form.Timer1.TimerEvent.raise();

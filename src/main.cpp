@@ -14,6 +14,8 @@
 #include "platform/linux/QtWindowControl.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/alarms/FileAlarmStore.h"
+#include "platform/linux/bus/DBusAlarmObject.h"
+#include "verbs/AlarmVerbs.h"
 #include "verbs/Resume.h"
 #include "verbs/VerbRequest.h"
 #include "view/AppIcon.h"
@@ -54,6 +56,10 @@ int main(int argc, char* argv[]) {
     }
     case Verbs::Kind::None:
         break;
+    default: {
+        const QCoreApplication app(argc, argv); // the session bus wants one; no display
+        return Verbs::answer(verb, alarms);
+    }
     }
     DisplayChoice::apply();
 
@@ -75,11 +81,19 @@ int main(int argc, char* argv[]) {
     IniProfileFile profile;
     LinuxFileSystem files;
     DesktopDocumentOpener opener;
-    DBusNotifier notifier([&window](const QString& token) { window.bringForward(token); });
-    Platform platform{clock,   beep,  launcher, window,   environment,
-                      profile, files, opener,   notifier, alarms};
+    // The ways in from outside the window: the notification's buttons and the session bus.
+    Program* answering = nullptr;
+    const auto open = [&window](const QString& token) { window.bringForward(token); };
+    DBusNotifier notifier(open, [&answering] { answering->Acknowledge(); });
+    DBusAlarmObject bus(
+        {[&answering] { answering->Acknowledge(); },
+         [&answering](const QString& duration) { return answering->Snooze(duration); },
+         [&answering] { answering->Cancel(); }, open});
+    Platform platform{clock, beep,   launcher, window, environment, profile,
+                      files, opener, notifier, alarms, bus};
 
     Program program(platform);
+    answering = &program;
     MainWindow view(program.form);
 
     // Start-up runs before the window appears, as the form's Load does.
@@ -90,8 +104,9 @@ int main(int argc, char* argv[]) {
     if (program.ended())
         return 0;
     view.show();
-    // Once the window is up: the alarm's record, and the signals that end the program.
-    QTimer::singleShot(0, &app, [&program] { program.startKeepingRecord(); });
+    // Once the window is up: the alarm's record and its object on the session bus, and the
+    // signals that end the program.
+    QTimer::singleShot(0, &app, [&program] { program.windowShown(); });
     EndSignals endSignals([&program](EndSignals::Ending ending) {
         if (ending == EndSignals::Ending::ByUser)
             program.Form_Unload();

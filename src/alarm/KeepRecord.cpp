@@ -1,4 +1,5 @@
 #include "app/IntegerStore.h"
+#include "app/NumberRule.h"
 #include "app/Program.h"
 
 #include <cmath>
@@ -67,24 +68,37 @@ AlarmRecord Program::makeRecord() const {
     return r;
 }
 
-void Program::startKeepingRecord() {
+void Program::windowShown() {
+    shown_ = true;
     keepingRecord_ = true;
     afterEvent();
 }
 
 void Program::afterEvent() {
-    if (keepingRecord_ && !ended_)
-        keepRecord();
+    if (!shown_ || ended_)
+        return;
+    AlarmRecord record = makeRecord();
+    AlarmStatus status{record.id,
+                       record.message,
+                       record.message.left(record.message.indexOf(QLatin1String("\r\n"))),
+                       record.state,
+                       record.dueMs,
+                       NumberRule::leadingNumber(record.cycles).value_or(0),
+                       record.rateSet};
+    if (record.state == QLatin1String("idle"))
+        status.dueMs.reset();
+    platform_.bus.publish(status);
+    if (keepingRecord_)
+        keepRecord(std::move(record));
 }
 
 // Written when what it holds changed, which an update finds rarely: a countdown that runs for
 // hours is written once.
-void Program::keepRecord() {
+void Program::keepRecord(AlarmRecord record) {
     if (m.AlarmMode == ModeIdle) {
         forgetRecord();
         return;
     }
-    AlarmRecord record = makeRecord();
     if (recorded_ && recorded_->sameAs(record))
         return;
     // A failed write is not tried again at every update; the next change tries again.

@@ -37,6 +37,9 @@ public:
     void Text10_LostFocus();
     void Text8_DblClick();
     void Text10_DblClick();
+    // The seconds a StartSet text gives now, as its field computes them; empty when the
+    // computation fails, which leaves the countdown as it was.
+    std::optional<float> startSetSeconds(const QString& text);
     // The Message Area: acknowledges, re-arms, or starts a special function.
     void Text4_Change();
     // The update-rate slider.
@@ -68,18 +71,25 @@ public:
     // Start-up for a recorded alarm: the settings file it used, then the alarm as the record
     // and the time since it was written make it.
     void resume(const AlarmRecord& record);
-    // From now on the record follows every change of a pending alarm; before, nothing is
-    // written (start-up writes once, when the window is up).
-    void startKeepingRecord();
+    // The window is up: from now on the record and the session bus follow every change of the
+    // alarm. Before, nothing is told (start-up is told once, then).
+    void windowShown();
     // The user closes the window: the alarm ends with the program, and its record goes.
     void Form_Unload();
+
+    // The ways in from outside the window, each doing what the window's own event does: an
+    // edit of the message with its text unchanged; a StartSet entry (the reason when the text
+    // gives no time to wait, and then nothing changes); closing the window.
+    void Acknowledge();
+    std::optional<QString> Snooze(const QString& duration);
+    void Cancel();
 
 private:
     void wireHandlers();
     // Runs a form event's handler; once the outermost one is done, the record follows.
     std::function<void()> handler(void (Program::*run)());
     void afterEvent();
-    void keepRecord();
+    void keepRecord(AlarmRecord record);
     void forgetRecord();
     void dropRecord();
     void launchStartCommand();
@@ -104,6 +114,7 @@ private:
     QString alarmId_;
     QString settingsPathOverride_; // a resumed alarm's settings file
     int eventDepth_ = 0;
+    bool shown_ = false; // the window is up: the record and the bus are told
     bool keepingRecord_ = false;
     std::optional<AlarmRecord> recorded_; // as last written
     bool launchMissed_ = false;           // resumed too late to start its program

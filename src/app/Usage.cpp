@@ -33,7 +33,8 @@ QString Usage::helpText(SettingsPlace place) {
     return QStringLiteral(
                "Usage: pingolet [/?] [/t1=Min] [/t2=Set] [/t3=Max] [/ss=StartSet] [/dd=DropDead]\n"
                "                [/m=Message | /f=File]\n"
-               "       pingolet --resume\n"
+               "       pingolet --resume | --list [--json] | --watch --json\n"
+               "       pingolet --ack ID|all | --snooze ID DURATION | --cancel ID | --open ID\n"
                "       pingolet --help | --version\n"
                "\n"
                "A desktop alarm timer that nags. It counts down the StartSet time, then beeps at "
@@ -58,17 +59,26 @@ QString Usage::helpText(SettingsPlace place) {
            QStringLiteral("; put it last\n"
                           "  /?                       write ") +
            file +
-           QStringLiteral(" afresh, with\n"
-                          "                           the default settings and the full help text\n"
-                          "  --resume                 bring back the alarms that were pending when "
-                          "Pingolet\n"
-                          "                           was stopped (kept in "
-                          "~/.local/state/pingolet/)\n"
-                          "  --help                   show this help and exit\n"
-                          "  --version                show the version and exit\n"
-                          "\n"
-                          "Settings come from the defaults, then the settings file, then the "
-                          "command line.\n") +
+           QStringLiteral(
+               " afresh, with\n"
+               "                           the default settings and the full help text\n"
+               "  --resume                 bring back the alarms that were pending when "
+               "Pingolet\n"
+               "                           was stopped (kept in "
+               "~/.local/state/pingolet/)\n"
+               "  --list [--json]          the running and the kept alarms, as a table or "
+               "JSON\n"
+               "  --watch --json           the same JSON at once and at every change\n"
+               "  --ack ID|all             acknowledge the alarm (ID or a unique "
+               "beginning of it)\n"
+               "  --snooze ID DURATION     count down DURATION afresh (5m, 07h30)\n"
+               "  --cancel ID              end the alarm, as closing its window does\n"
+               "  --open ID                bring its window forward\n"
+               "  --help                   show this help and exit\n"
+               "  --version                show the version and exit\n"
+               "\n"
+               "Settings come from the defaults, then the settings file, then the "
+               "command line.\n") +
            where + QStringLiteral("Example: pingolet /ss=25m /dd=5m /m=Tea is ready\n");
 }
 

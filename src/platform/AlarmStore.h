@@ -26,6 +26,7 @@ public:
         QString path;
         QByteArray text;   // empty when the file could not be read
         bool held = false; // by a running program, this one included
+        qint64 pid = 0;    // the program that holds it, when it said so
     };
     // Every record there is, oldest first.
     virtual std::vector<Stored> list() = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AlarmBus.h"
 #include "AlarmStore.h"
 #include "Clock.h"
 #include "DesktopNotifier.h"
@@ -23,4 +24,5 @@ struct Platform {
     DocumentOpener& opener;
     DesktopNotifier& notifier;
     AlarmStore& alarms;
+    AlarmBus& bus;
 };

@@ -20,20 +20,24 @@ bool startsWithZero(const QString& text) {
 }
 } // namespace
 
+std::optional<float> Program::startSetSeconds(const QString& text) {
+    if (!isTimeOfDay(text))
+        return ParseTimeValue(text);
+    const auto hour = NumberRule::leadingNumber(text);
+    const auto minute = NumberRule::leadingNumber(TextPositions::mid(text, 4, 2).value());
+    if (!hour || !minute)
+        return std::nullopt;
+    auto seconds =
+        Store::toSingle(*hour * 3600 + *minute * 60 - platform_.clock.secondsSinceMidnight());
+    if (seconds && *seconds < 0)
+        Store::single(*seconds, double(*seconds) + SecondsPerDay);
+    return seconds;
+}
+
 void Program::Text8_LostFocus() {
     const QString text = form.Text8.text();
-    if (isTimeOfDay(text)) {
-        const auto hour = NumberRule::leadingNumber(text);
-        const auto minute = NumberRule::leadingNumber(TextPositions::mid(text, 4, 2).value());
-        if (hour && minute &&
-            Store::single(m.SecondsToAlarm,
-                          *hour * 3600 + *minute * 60 - platform_.clock.secondsSinceMidnight())) {
-            if (m.SecondsToAlarm < 0)
-                Store::single(m.SecondsToAlarm, double(m.SecondsToAlarm) + SecondsPerDay);
-        }
-    } else {
-        m.SecondsToAlarm = ParseTimeValue(text);
-    }
+    if (const auto seconds = startSetSeconds(text))
+        m.SecondsToAlarm = *seconds;
 
     form.Text8.setBackColor(Colors::WindowBackground);
     if (!(m.SecondsToAlarm > 0)) {

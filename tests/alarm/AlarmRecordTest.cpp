@@ -17,7 +17,7 @@ struct Record : testing::Test {
     void start(const char* arguments) {
         h.environment.tail = arguments;
         h.form.Load.raise();
-        h.program.startKeepingRecord();
+        h.program.windowShown();
     }
     void update(float seconds = 4) {
         h.clock.advance(seconds);
@@ -84,7 +84,7 @@ TEST_F(Record, GoesWithTheUserButStaysWhenTheSessionEndsOrTheProgramIsStopped) {
     Harness other;
     other.environment.tail = "/ss=10m /m=Coffee";
     other.form.Load.raise();
-    other.program.startKeepingRecord();
+    other.program.windowShown();
     other.form.Unload.raise();
     EXPECT_TRUE(other.alarms.records.empty()) << "closed by the user";
 }
@@ -184,7 +184,7 @@ TEST_F(Record, AResumedAlarmRingsAtOnceOrNeverStartsWhatIsTooLate) {
     Harness back;
     back.clock.epochMs = h.clock.epochMs;
     back.program.resume(record);
-    back.program.startKeepingRecord();
+    back.program.windowShown();
     EXPECT_EQ(back.program.alarmId(), record.id);
     back.form.Timer1.TimerEvent.raise();
     EXPECT_EQ(back.window.activatedTitles.size(), 1u) << "straight in your face";

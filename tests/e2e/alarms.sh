@@ -128,3 +128,91 @@ ALARMS=(
     "A3 SIGTERM keeps the alarm; an unwritable state folder:a3_stopped_keeps"
     "A4 two --resume at once, a damaged record:a4_two_resumes"
 )
+
+# A session bus of the case's own, with a notification server that logs to $CASE_DIR/notices.
+private_bus() {
+    dbus-daemon --session --nofork --address="unix:path=$CASE_DIR/bus" >"$CASE_DIR/bus.log" 2>&1 &
+    record_pid $! "$CASE_DIR/pids"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$CASE_DIR/bus"
+    wait_for 5 "the private session bus" test -S "$CASE_DIR/bus" || return 1
+    "$E2E_DIR/notification_server.py" "$CASE_DIR/notices" "$CASE_DIR/press" 2>>"$CASE_DIR/bus.log" &
+    SERVER_PID=$!
+    record_pid "$SERVER_PID" "$CASE_DIR/pids"
+    wait_for 5 "the notification server" grep -qs ready "$CASE_DIR/notices"
+}
+# The id of the running alarm whose title is given.
+alarm_id() {
+    "$DIR/pingolet" --list --json | /usr/bin/python3 -c \
+        'import json, sys; print(next(a["id"] for a in json.load(sys.stdin) if a["title"] == sys.argv[1]))' "$1"
+}
+_in_state() {
+    LAST=$(alarm_state "$1")
+    [ "$LAST" = "$2" ]
+}
+alarm_state() {
+    "$DIR/pingolet" --list --json | /usr/bin/python3 -c \
+        'import json, sys; print(next(a["state"] for a in json.load(sys.stdin) if a["id"] == sys.argv[1]))' "$1"
+}
+
+# B1. Two alarms on the session bus: listed with their due times; --ack silences the one that
+#     beeps, --snooze makes it ring again two seconds later, an unknown id is refused.
+b1_answered_from_the_command_line() {
+    alarm_folders
+    private_bus || return 1
+    new_folder
+    start_in "$DIR" /t2=5 /ss=2s /dd=1h "/m=First"
+    start_in "$DIR" /t2=5 /ss=1h "/m=Second"
+    wait_window 10 || return 1
+    wait_for 5 "both alarms on the bus" _both_listed || return 1
+    local a
+    a=$(alarm_id First)
+    rec_start || return 1
+    local m0 m1 m2
+    wait_for 6 "the first alarm to beep" _in_state "$a" beeping || return 1
+    m0=$(rec_mark)
+    wait_loud 2 "$m0" || return 1
+    "$DIR/pingolet" --ack "${a:0:6}" || fail "--ack exited with status $?"
+    sleep 0.4 # the recording runs behind
+    m1=$(rec_mark)
+    sleep 1.5
+    assert_quiet "$m1" "" "after --ack" || return 1
+    [ "$(alarm_state "$a")" = idle ] || fail "after --ack the alarm is $(alarm_state "$a"), not idle"
+    "$DIR/pingolet" --snooze "$a" 2s || fail "--snooze exited with status $?"
+    m2=$(rec_mark)
+    sleep 1.4
+    assert_quiet "$m2" "$((m2 + $(samples 1.2)))" "in the two seconds of the snooze" || return 1
+    wait_loud 3 "$m2" || return 1
+    "$DIR/pingolet" --ack 0000zzzz 2>"$CASE_DIR/unknown.txt"
+    [ $? -eq 2 ] || fail "an unknown id did not exit with status 2"
+    grep -q "no alarm 0000zzzz" "$CASE_DIR/unknown.txt" || fail "no clear line for an unknown id: $(cat "$CASE_DIR/unknown.txt")"
+    "$DIR/pingolet" --snooze "$a" soon 2>/dev/null
+    [ $? -eq 2 ] || fail "an unusable duration did not exit with status 2"
+}
+_both_listed() {
+    LAST=$("$DIR/pingolet" --list --json 2>&1)
+    /usr/bin/python3 -c 'import json, sys; a = json.loads(sys.argv[1]); sys.exit(not (
+        sorted(x["title"] for x in a) == ["First", "Second"] and all(x["due"] and x["pid"] for x in a)))' "$LAST"
+}
+
+# B2. The notification's "Acknowledge" button, pressed through the notification server, ends
+#     an alarm that is in your face; the notice goes with it.
+b2_notification_button() {
+    alarm_folders
+    private_bus || return 1
+    new_folder
+    start_in "$DIR" /t2=5 /ss=1s /dd=1s "/m=Face"
+    wait_window 10 || return 1
+    wait_for 10 "the notice of the In-Your-Face stage" grep -q '^notify .* Face default,acknowledge,open$' "$CASE_DIR/notices" || return 1
+    local a
+    a=$(alarm_id Face)
+    echo acknowledge >"$CASE_DIR/press"
+    kill -USR1 "$SERVER_PID"
+    wait_for 5 "the notice to be closed after the button" grep -q '^close ' "$CASE_DIR/notices" || return 1
+    [ "$(alarm_state "$a")" = idle ] || fail "after the button the alarm is $(alarm_state "$a"), not idle"
+    has_records 0 || fail "the acknowledged alarm's record stayed"
+}
+
+ALARMS+=(
+    "B1 two alarms answered from the command line:b1_answered_from_the_command_line"
+    "B2 the notification's Acknowledge button:b2_notification_button"
+)

@@ -5,7 +5,8 @@
 E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 ROOT="$(cd "$E2E_DIR/../.." && pwd)"
 
-E2E_PACKAGES="xvfb xauth openbox xdotool wmctrl x11-utils pulseaudio pulseaudio-utils sox imagemagick"
+E2E_PACKAGES="xvfb xauth openbox xdotool wmctrl x11-utils pulseaudio pulseaudio-utils sox imagemagick
+  dbus-daemon python3-dbus python3-gi"
 RATE=44100                   # the recording's sample rate, one channel of 16-bit samples
 LOUD=0.1                     # a beep peaks at 0.5; a silent null sink gives exact zeros
 QUIET=0.01

@@ -27,6 +27,7 @@ struct Installed : testing::Test {
     FakeOpener opener;
     FakeNotifier notifier;
     FakeAlarmStore alarms;
+    FakeAlarmBus bus;
     std::unique_ptr<QtProgramEnvironment> environment;
     std::unique_ptr<Platform> platform;
     QString folder() const { return home.path() + "/.config/pingolet/"; }
@@ -37,7 +38,7 @@ struct Installed : testing::Test {
             argv += arguments.split(u' ');
         environment = std::make_unique<QtProgramEnvironment>(argv, SettingsPlace::UserConfigFolder);
         platform = std::make_unique<Platform>(Platform{clock, beep, launcher, window, *environment,
-                                                       profile, files, opener, notifier, alarms});
+                                                       profile, files, opener, notifier, alarms, bus});
         auto program = std::make_unique<Program>(*platform);
         program->Form_Load();
         return program;

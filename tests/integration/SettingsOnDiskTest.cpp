@@ -32,8 +32,8 @@ struct OnDisk : testing::Test {
     FakeOpener opener;
     FakeNotifier notifier;
     FakeAlarmStore alarms;
-    Platform platform{clock,   beep,  launcher, window,   environment,
-                      profile, files, opener,   notifier, alarms};
+    FakeAlarmBus bus;
+    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier, alarms, bus};
     QString ini;
 
     void SetUp() override {

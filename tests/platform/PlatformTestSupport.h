@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QProcess>
 #include <QThread>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
 namespace platformtest {
 
@@ -61,5 +63,44 @@ inline bool waitUntil(const std::function<bool()>& condition,
     }
     return true;
 }
+
+// Runs the event loop until the condition holds; the bus delivers through it.
+inline bool settle(const std::function<bool()>& condition,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// A session bus of the test's own, named in DBUS_SESSION_BUS_ADDRESS while it runs.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus() {
+        application();
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                       QStringLiteral("--print-address=1")});
+        if (daemon_.waitForReadyRead(5000))
+            address_ = QString::fromUtf8(daemon_.readLine().trimmed());
+        env_ = std::make_unique<ScopedEnv>("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8());
+    }
+    ~PrivateSessionBus() {
+        daemon_.terminate();
+        daemon_.waitForFinished(5000);
+    }
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+    // Empty when dbus-daemon did not start.
+    const QString& address() const { return address_; }
+
+private:
+    QProcess daemon_;
+    QString address_;
+    std::unique_ptr<ScopedEnv> env_;
+};
 
 } // namespace platformtest

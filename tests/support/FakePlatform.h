@@ -147,7 +147,7 @@ struct FakeAlarmStore : AlarmStore {
     std::vector<Stored> list() override {
         std::vector<Stored> all;
         for (const auto& [id, text] : records)
-            all.push_back({id, id, text, true});
+            all.push_back({id, id, text, true, 1});
         return all;
     }
     // The record of the one alarm there is.
@@ -156,6 +156,12 @@ struct FakeAlarmStore : AlarmStore {
                    ? AlarmRecordText::read(records.begin()->second).record.value_or(AlarmRecord())
                    : AlarmRecord();
     }
+};
+
+// The statuses the program published, in order.
+struct FakeAlarmBus : AlarmBus {
+    std::vector<AlarmStatus> published;
+    void publish(const AlarmStatus& status) override { published.push_back(status); }
 };
 
 // A program on fake services; the clock starts at 10:00.
@@ -170,8 +176,8 @@ struct Harness {
     FakeOpener opener;
     FakeNotifier notifier;
     FakeAlarmStore alarms;
-    Platform platform{clock,   beep,  launcher, window,   environment,
-                      profile, files, opener,   notifier, alarms};
+    FakeAlarmBus bus;
+    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier, alarms, bus};
     Program program{platform};
     Module1& m = program.m;
     Form1& form = program.form;

@@ -1,5 +1,7 @@
 #include "DBusNotifier.h"
 
+#include "bus/SessionBus.h"
+
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -23,16 +25,6 @@ QDBusMessage call(const QString& method) {
     return QDBusMessage::createMethodCall(Service, Path, Interface, method);
 }
 
-// The session bus as the environment names it now. Without an address libdbus would try to
-// launch a bus of its own, which nobody would stop.
-QString sessionBusAddress() {
-    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
-    if (!address.isEmpty())
-        return address;
-    const QString socket = qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/bus");
-    return QFileInfo::exists(socket) ? QStringLiteral("unix:path=") + socket : QString();
-}
-
 // The desktop entry the program was started from names it to the server (the application id).
 QString desktopEntry() {
     return QGuiApplication::desktopFileName();
@@ -48,8 +40,9 @@ QString iconName() {
 }
 } // namespace
 
-DBusNotifier::DBusNotifier(std::function<void(const QString& token)> showWindow)
-    : showWindow_(std::move(showWindow)) {}
+DBusNotifier::DBusNotifier(std::function<void(const QString& token)> showWindow,
+                           std::function<void()> acknowledge)
+    : showWindow_(std::move(showWindow)), acknowledge_(std::move(acknowledge)) {}
 
 DBusNotifier::~DBusNotifier() {
     if (bus_ && state_ == State::Shown) {
@@ -64,17 +57,10 @@ bool DBusNotifier::connectBus() {
     if (busTried_)
         return bus_.has_value();
     busTried_ = true;
-    const QString address = sessionBusAddress();
-    if (address.isEmpty())
+    const std::optional<QDBusConnection> connected = SessionBus::connect(QStringLiteral("notices"));
+    if (!connected)
         return false;
-    // A name of its own: a connection by a name once used is not opened afresh.
-    static int connections = 0;
-    const QString name = QStringLiteral("pingolet-notices-%1").arg(++connections);
-    QDBusConnection bus = QDBusConnection::connectToBus(address, name);
-    if (!bus.isConnected()) {
-        QDBusConnection::disconnectFromBus(name);
-        return false;
-    }
+    QDBusConnection bus = *connected;
     // No service name: naming it would make Qt ask the bus who owns it, and wait.
     bus.connect(QString(), Path, Interface, QStringLiteral("ActionInvoked"), this,
                 SLOT(actionInvoked(quint32, QString)));
@@ -119,7 +105,9 @@ void DBusNotifier::notify(quint32 replaces) {
     QVariantMap hints;
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(Critical));
     hints.insert(QStringLiteral("desktop-entry"), desktopEntry());
-    const QStringList actions{QStringLiteral("default"), QStringLiteral("Show Pingolet")};
+    const QStringList actions{QStringLiteral("default"),     QStringLiteral("Show Pingolet"),
+                              QStringLiteral("acknowledge"), QStringLiteral("Acknowledge"),
+                              QStringLiteral("open"),        QStringLiteral("Open")};
     QDBusMessage message = call(QStringLiteral("Notify"));
     message << QStringLiteral("Pingolet") << replaces << iconName() << summary_ << body_ << actions
             << hints << NeverExpires;
@@ -164,11 +152,16 @@ void DBusNotifier::close(quint32 id) {
 }
 
 void DBusNotifier::actionInvoked(quint32 id, const QString& action) {
-    if (state_ != State::Shown || id != id_ || action != QLatin1String("default"))
+    if (state_ != State::Shown || id != id_)
         return;
     const QString token = std::exchange(token_, QString());
-    if (showWindow_)
-        showWindow_(token);
+    if (action == QLatin1String("acknowledge")) {
+        if (acknowledge_)
+            acknowledge_();
+    } else if (action == QLatin1String("default") || action == QLatin1String("open")) {
+        if (showWindow_)
+            showWindow_(token);
+    }
 }
 
 // Sent just before ActionInvoked by servers that support activation tokens.

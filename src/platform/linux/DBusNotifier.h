@@ -17,8 +17,10 @@
 class DBusNotifier : public QObject, public DesktopNotifier {
     Q_OBJECT
 public:
-    // showWindow runs when the user clicks the notice, with the desktop's activation token.
-    explicit DBusNotifier(std::function<void(const QString& token)> showWindow);
+    // showWindow runs when the user clicks the notice or its "Open" button, with the desktop's
+    // activation token; acknowledge when the user presses its "Acknowledge" button.
+    explicit DBusNotifier(std::function<void(const QString& token)> showWindow,
+                          std::function<void()> acknowledge = {});
     ~DBusNotifier() override; // takes a notice still shown away: the program is ending
     DBusNotifier(const DBusNotifier&) = delete;
     DBusNotifier& operator=(const DBusNotifier&) = delete;
@@ -43,6 +45,7 @@ private:
     void close(quint32 id);
 
     std::function<void(const QString&)> showWindow_;
+    std::function<void()> acknowledge_;
     std::optional<QDBusConnection> bus_; // empty until the first notice
     bool busTried_ = false;
     State state_ = State::None;

@@ -196,7 +196,8 @@ std::vector<AlarmStore::Stored> FileAlarmStore::list() {
         QFile in(stored.path);
         if (file.size() <= LargestRecord && in.open(QIODevice::ReadOnly))
             stored.text = in.readAll();
-        stored.held = held_.count(stored.id) || holder(stored.id) != 0;
+        stored.pid = held_.count(stored.id) ? qint64(::getpid()) : holder(stored.id);
+        stored.held = stored.pid != 0;
         all.push_back(std::move(stored));
     }
     return all;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What the session bus shows of a running alarm.
+struct AlarmStatus {
+    QString id;
+    QString message;
+    QString title;               // the message's first line
+    QString state;               // counting, beeping, in-your-face, rerun-off, ... idle
+    std::optional<qint64> dueMs; // milliseconds since 1970, UTC; none when nothing is due
+    double cycles = 0;           // the ReRun count
+    int updateRate = 0;          // the slider's value
+};
+
+// The alarm's object on the user's session bus. Told the status after every event; it tells the
+// bus only of a change of the state, the due time, the message or the count.
+class AlarmBus {
+public:
+    virtual ~AlarmBus() = default;
+    virtual void publish(const AlarmStatus& status) = 0;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/AlarmStore.h"
+
+#include <QByteArray>
+#include <QDBusConnection>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// Every alarm there is: the running ones as their objects on the session bus show them, and the
+// recorded ones that no running program holds ("away": --resume brings them back).
+namespace Verbs {
+struct ListedAlarm {
+    QString id;
+    QString state; // as the bus shows it, or "away"
+    QString title;
+    QString message;
+    std::optional<qint64> dueMs;
+    double cycles = 0;
+    std::optional<qint64> pid;
+    QString service; // its name on the bus; empty when away
+};
+
+std::vector<ListedAlarm> gatherAlarms(QDBusConnection& bus, AlarmStore& store);
+
+// One alarm a line: id (short), state, due time (local), time left, title.
+QString alarmTable(const std::vector<ListedAlarm>& alarms, qint64 nowMs);
+// One line: an array of objects with id, state, title, message, due (ISO 8601 UTC or null),
+// secondsLeft (or null), cycles and pid (or null).
+QByteArray alarmJson(const std::vector<ListedAlarm>& alarms, qint64 nowMs);
+} // namespace Verbs
