@@ -57,8 +57,10 @@ public:
                   const QString& where = {}) {
         const QJsonValue v = from.value(key);
         const double d = v.toDouble(std::nan(""));
-        if (!v.isDouble() || !(d >= low && d <= high))
+        if (!v.isDouble() || !(d >= low && d <= high)) {
             fail(where + key + QStringLiteral(" is not a number from %1 to %2").arg(low).arg(high));
+            return low; // the record is refused; the value only has to be harmless
+        }
         return d;
     }
     int whole(const QJsonObject& from, const QString& key, double low, double high,
