@@ -14,8 +14,17 @@ void Program::wireHandlers() {
     form.Timer1.answerTicksToUpdate([this] { return ticksToNextUpdate(); });
     form.Text4.Change.connect([this] { Text4_Change(); });
     form.VScroll1.Change.connect([this] { VScroll1_Change(); });
-    form.Text8.LostFocus.connect([this] { Text8_LostFocus(); });
-    form.Text10.LostFocus.connect([this] { Text10_LostFocus(); });
+    // Tabbing through a time field must not restart the countdown; Enter always evaluates.
+    form.Text8.LostFocus.connect([this] {
+        if (editedSince(form.Text8, startSetEvaluated_))
+            Text8_LostFocus();
+    });
+    form.Text10.LostFocus.connect([this] {
+        if (editedSince(form.Text10, dropDeadEvaluated_))
+            Text10_LostFocus();
+    });
+    form.Text8.EnterPressed.connect([this] { Text8_LostFocus(); });
+    form.Text10.EnterPressed.connect([this] { Text10_LostFocus(); });
     form.Text8.DblClick.connect([this] { Text8_DblClick(); });
     form.Text10.DblClick.connect([this] { Text10_DblClick(); });
     form.CmdWrtINI.Click.connect([this] { CmdWrtINI_Click(); });

@@ -4,6 +4,8 @@
 #include "platform/Platform.h"
 #include "ui/Form1.h"
 
+#include <optional>
+
 // Owns the settings state and the form, and holds the handlers. Each handler lives in the
 // folder of its subsystem, in a file of its own name.
 class Program {
@@ -64,6 +66,8 @@ private:
     void showNagNotice(float elapsed);
     void endNagNotice();
     void setLastTickTime(float now);
+    // Leaving a time field evaluates it only when its text differs from the one last evaluated.
+    static bool editedSince(const TextBox& field, const std::optional<QString>& evaluated);
     void correctForMidnight(float now);
     void parseReRunMessage();
     void sliderLimitDblClick(const TextBox& field);
@@ -74,5 +78,7 @@ private:
     bool noticeShown_ = false;
     QString noticeSummary_;
     QString noticeBody_;
-    double lastTickBootTime_ = 0; // the boot clock when LastTickTime was taken
+    double lastTickBootTime_ = 0;              // the boot clock when LastTickTime was taken
+    std::optional<QString> startSetEvaluated_; // the StartSet text last evaluated, if any
+    std::optional<QString> dropDeadEvaluated_;
 };

@@ -20,8 +20,13 @@ bool startsWithZero(const QString& text) {
 }
 } // namespace
 
+bool Program::editedSince(const TextBox& field, const std::optional<QString>& evaluated) {
+    return !evaluated || field.text() != *evaluated;
+}
+
 void Program::Text8_LostFocus() {
     const QString text = form.Text8.text();
+    startSetEvaluated_ = text;
     if (isTimeOfDay(text)) {
         const auto hour = NumberRule::leadingNumber(text);
         const auto minute = NumberRule::leadingNumber(TextPositions::mid(text, 4, 2).value());
@@ -57,6 +62,7 @@ void Program::Text8_LostFocus() {
 
 void Program::Text10_LostFocus() {
     const QString text = form.Text10.text();
+    dropDeadEvaluated_ = text;
     m.DropDeadSeconds = ParseTimeValue(text);
     form.Text10.setBackColor(Colors::WindowBackground);
     if (!(m.DropDeadSeconds > 0)) {

@@ -18,6 +18,10 @@ TextBoxView::TextBoxView(TextBox& box, QLineEdit* edit, const PushGuard& guard, 
         if (!pushing())
             userEdited(text);
     });
+    QObject::connect(&edit_, &QLineEdit::returnPressed, this, [this] {
+        if (!pushing())
+            box_.EnterPressed.raise();
+    });
 }
 
 void TextBoxView::push(Property property) {
