@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AccessibleNames.h"
 #include "AppIcon.h"
 #include "ButtonView.h"
 #include "MessageAreaView.h"
@@ -68,6 +69,11 @@ MainWindow::MainWindow(Form1& form, SteadyTime* time) : form_(form) {
         }
         for (auto& mirror : mirrors_)
             mirror->pushAll();
+        for (ControlView* view : views_) {
+            const QString name = accessibleNameOf(form, view->control());
+            if (!name.isEmpty())
+                view->widget().setAccessibleName(name);
+        }
         pushStacking();
         pushTabOrder();
         focusFirstControl();
