@@ -10,6 +10,7 @@
 #include "WindowMirror.h"
 
 #include <QEvent>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -67,6 +68,10 @@ MainWindow::MainWindow(Form1& form, SteadyTime* time) : form_(form) {
                 break;
             }
         }
+        // The ReRun counter is a strip 13 pixels high in the Message Area's corner: a frame
+        // would leave its digits no room.
+        if (auto* counter = findChild<QLineEdit*>(form.Text9.name()))
+            counter->setFrame(false);
         for (auto& mirror : mirrors_)
             mirror->pushAll();
         for (ControlView* view : views_) {

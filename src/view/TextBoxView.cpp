@@ -52,6 +52,11 @@ void TextBoxView::pushText() {
     edit_.setMaxLength(lineEditLimit);
     edit_.setText(text);
     pushMaxLength();
+    fitFont();
+}
+
+QString TextBoxView::fittedText() const {
+    return edit_.isReadOnly() ? edit_.text() : QString();
 }
 
 // The limit holds the user back, not the program: a longer text from code stays whole, and

@@ -15,8 +15,8 @@ using MirrorTest = ViewTest;
 
 TEST_F(MirrorTest, ShowsTheFormAsCreated) {
     EXPECT_EQ(view.windowTitle(), QStringLiteral("Pingolet"));
-    // The outer size less the assumed 8 x 27 pixel frame.
-    EXPECT_EQ(view.size(), QSize(368, 143));
+    // The outer size less the frame the form counts: no side borders, a 27-pixel title.
+    EXPECT_EQ(view.size(), QSize(376, 143));
 
     auto& area = widget<QPlainTextEdit>(form.Text4);
     EXPECT_EQ(area.toPlainText(), QStringLiteral("Text4\n"));
