@@ -1,9 +1,11 @@
+#include "app/CommandLineNotes.h"
 #include "app/DisplayChoice.h"
 #include "app/Program.h"
 #include "app/Usage.h"
 #include "platform/Platform.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/DesktopDocumentOpener.h"
+#include "platform/linux/DisplayProbe.h"
 #include "platform/linux/IniProfileFile.h"
 #include "platform/linux/LinuxFileSystem.h"
 #include "platform/linux/ProcessLauncher.h"
@@ -32,7 +34,11 @@ int main(int argc, char* argv[]) {
     case Usage::Request::None:
         break;
     }
-    DisplayChoice::apply();
+    if (const auto noDisplay =
+            DisplayChoice::prepare({DisplayProbe::x11Opens, DisplayProbe::waylandOpens})) {
+        std::fprintf(stderr, "%s\n", noDisplay->toLocal8Bit().constData());
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(applicationId());
@@ -58,6 +64,8 @@ int main(int argc, char* argv[]) {
 
     // Start-up runs before the window appears, as the form's Load does.
     program.form.Load.raise();
+    for (const QString& note : CommandLineNotes::notes(program))
+        std::fprintf(stderr, "%s\n", note.toLocal8Bit().constData());
     if (program.ended())
         return 0;
     view.show();
