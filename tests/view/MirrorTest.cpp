@@ -206,3 +206,9 @@ TEST_F(MirrorTest, DisplayTextsShowAtMostOncePerFrameAndEndOnTheLatest) {
     form.Text8.setText("5m"); // an editable box is never held back
     EXPECT_EQ(widget<QLineEdit>(form.Text8).text(), "5m");
 }
+
+TEST_F(MirrorTest, TheWindowIconComesInTheSizesTitleAndTaskBarsShow) {
+    const QList<QSize> sizes = view.windowIcon().availableSizes();
+    for (int size : {16, 32, 48})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+}
