@@ -60,15 +60,20 @@ void ControlView::pushGeometry() {
     const QSize size = widget_.size();
     widget_.setGeometry(Twips::toPixels(control_.left()), Twips::toPixels(control_.top()),
                         Twips::toPixels(control_.width()), Twips::toPixels(control_.height()));
-    if (widget_.size() != size)
+    if (widget_.size() != size) {
+        room_ = QRect();
         fitFont();
+    }
 }
 
+// The tick may change a display's text many times a second: the room is measured once.
 void ControlView::fitFont() {
     const QString text = fittedText();
     if (text.isEmpty())
         return;
-    const QFont fitted = fittedFont(widget_, font_, text);
+    if (!room_.isValid())
+        room_ = textRoom(widget_);
+    const QFont fitted = fittedFont(widget_, font_, text, room_);
     if (fitted != widget_.font())
         widget_.setFont(fitted);
 }

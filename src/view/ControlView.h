@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QObject>
 #include <QPalette>
+#include <QRect>
 
 class QWidget;
 
@@ -47,6 +48,7 @@ private:
     const PushGuard& guard_;
     Roles roles_;
     QFont font_; // the control's font as the desktop has it
+    QRect room_; // what the widget leaves its text; invalid until measured
 };
 
 // A new widget for a control, named after it so that it can be found by name.

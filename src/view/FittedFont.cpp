@@ -45,8 +45,7 @@ QRect textRoom(const QWidget& widget) {
     return widget.rect();
 }
 
-QFont fittedFont(const QWidget& widget, const QFont& font, const QString& text) {
-    const QRect room = textRoom(widget);
+QFont fittedFont(const QWidget& widget, const QFont& font, const QString& text, const QRect& room) {
     auto* device = const_cast<QWidget*>(&widget);
     QFont fitted = font;
     for (double points = font.pointSizeF(); points >= smallestPoints; points -= pointStep) {

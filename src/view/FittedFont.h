@@ -13,5 +13,6 @@ class QWidget;
 // The room a push button or a line edit leaves its text, from its style.
 QRect textRoom(const QWidget& widget);
 
-// The given font, or the largest smaller one (down to 6 pt) in which the text fits the room.
-QFont fittedFont(const QWidget& widget, const QFont& font, const QString& text);
+// The given font, or the largest smaller one (down to 6 pt) in which the text fits the room,
+// measured as the widget draws it.
+QFont fittedFont(const QWidget& widget, const QFont& font, const QString& text, const QRect& room);
