@@ -10,8 +10,9 @@ TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils sox xvfb xaut
 # that watch them; the two large desktops only for --all.
 DESKTOP_PACKAGES="xvfb openbox mutter xwayland sway dunst dbus-bin x11-utils xdotool wev jq"
 DESKTOP_ALL_PACKAGES="gnome-shell kwin-wayland"
-# The Debian package: its build and the checks of what it installs.
-DEB_PACKAGES="dpkg-dev debhelper lintian desktop-file-utils appstream"
+# The Debian package: its build and the checks of what it installs (rsvg-convert draws the
+# scalable icon).
+DEB_PACKAGES="dpkg-dev debhelper lintian desktop-file-utils appstream librsvg2-bin"
 
 install_missing() {
     local missing=()

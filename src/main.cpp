@@ -1,3 +1,4 @@
+#include "app/CommandLineNotes.h"
 #include "app/DisplayChoice.h"
 #include "app/Program.h"
 #include "app/Usage.h"
@@ -5,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/linux/DBusNotifier.h"
 #include "platform/linux/DesktopDocumentOpener.h"
+#include "platform/linux/DisplayProbe.h"
 #include "platform/linux/EndSignals.h"
 #include "platform/linux/IniProfileFile.h"
 #include "platform/linux/LinuxFileSystem.h"
@@ -61,7 +63,11 @@ int main(int argc, char* argv[]) {
         return Verbs::answer(verb, alarms);
     }
     }
-    DisplayChoice::apply();
+    if (const auto noDisplay =
+            DisplayChoice::prepare({DisplayProbe::x11Opens, DisplayProbe::waylandOpens})) {
+        std::fprintf(stderr, "%s\n", noDisplay->toLocal8Bit().constData());
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(applicationId());
@@ -101,6 +107,8 @@ int main(int argc, char* argv[]) {
         program.resume(*resumed);
     else
         program.form.Load.raise();
+    for (const QString& note : CommandLineNotes::notes(program))
+        std::fprintf(stderr, "%s\n", note.toLocal8Bit().constData());
     if (program.ended())
         return 0;
     view.show();

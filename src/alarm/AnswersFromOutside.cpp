@@ -2,7 +2,7 @@
 
 void Program::Acknowledge() {
     if (!ended_)
-        handler(&Program::Text4_Change)();
+        handler([this] { Text4_Change(); })();
 }
 
 // Checked as the field would compute it, so that a text which would only turn the field red,
@@ -20,7 +20,7 @@ std::optional<QString> Program::Snooze(const QString& duration) {
                               "1.5h, 2d, 1w) or a time of day (07h30)")
             .arg(duration);
     form.Text8.setText(duration);
-    handler(&Program::Text8_LostFocus)();
+    handler([this] { Text8_LostFocus(); })();
     return std::nullopt;
 }
 

@@ -37,7 +37,8 @@ void Program::resume(const AlarmRecord& record) {
 
     form.Text10.setText(record.dropDeadText);
     Text10_LostFocus();
-    form.Text8.setText(record.startSetText); // shown; the countdown comes from the record
+    form.Text8.setText(record.startSetText);  // shown; the countdown comes from the record
+    startSetEvaluated_ = record.startSetText; // so that tabbing through it restarts nothing
 
     const qint64 nowMs = platform_.clock.millisecondsSinceEpoch();
     const ResumePlan plan = LateRule::plan(record, nowMs);

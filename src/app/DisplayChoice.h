@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+
+#include <optional>
 
 // Which windowing system the program asks Qt for. Under a Wayland compositor a program cannot
 // raise its own window, which the alarm's last stage depends on; the X server that such a
@@ -12,6 +15,30 @@ namespace DisplayChoice {
 QByteArray platformFor(const QByteArray& display, const QByteArray& waylandDisplay,
                        const QByteArray& qpaPlatform);
 
-// Sets QT_QPA_PLATFORM from the environment as platformFor() says; before QApplication.
-void apply();
+// The displays the environment names (each variable's value, empty when unset), the platform
+// plugin chosen, and which of the displays could be opened.
+struct Displays {
+    QByteArray display;
+    QByteArray waylandDisplay;
+    QByteArray qpaPlatform;
+    bool x11Opens = false;
+    bool waylandOpens = false;
+};
+
+// Without a display Qt gives up with an abort and advice to reinstall: instead, one line that
+// says what is missing and names the way out. Nothing when Qt will find a display to use.
+std::optional<QString> noDisplay(const Displays& displays);
+
+// Sets QT_QPA_PLATFORM as platformFor() says, counting only a display that opens; before
+// QApplication.
+void apply(const Displays& displays);
+
+// Whether a display of each kind opens, given its variable's value.
+struct Probes {
+    bool (*x11Opens)(const QByteArray& display);
+    bool (*waylandOpens)(const QByteArray& waylandDisplay);
+};
+// Reads the environment, probes its displays and applies the choice; before QApplication.
+// Returns noDisplay()'s line when there is none to use.
+std::optional<QString> prepare(const Probes& probes);
 } // namespace DisplayChoice

@@ -15,7 +15,7 @@ bool isDigit(QChar c) {
 }
 } // namespace
 
-std::optional<double> leadingNumber(const QString& text) {
+std::optional<double> leadingNumber(const QString& text, qsizetype* length) {
     std::string number; // the accepted characters, blanks left out, in C-locale form
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -43,6 +43,8 @@ std::optional<double> leadingNumber(const QString& text) {
             break;
         }
     }
+    if (length)
+        *length = digits ? i : 0;
     if (!digits)
         return 0.0;
 
@@ -66,8 +68,11 @@ std::optional<double> leadingNumber(const QString& text) {
                 expDigits += char(text[j].unicode());
         }
         // Seven digits already put any mantissa past the double range, one way or the other.
-        if (any)
+        if (any) {
             number += "e" + sign + (expDigits.empty() ? "0" : expDigits);
+            if (length)
+                *length = j;
+        }
     }
 
     const double v = std::strtod(number.c_str(), nullptr);

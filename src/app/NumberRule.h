@@ -9,5 +9,6 @@
 // first character that does not fit; a text without a number gives 0. Empty when the number
 // overflows a double.
 namespace NumberRule {
-std::optional<double> leadingNumber(const QString& text);
-}
+// `length`, when given, receives how many characters the number took (0 without a number).
+std::optional<double> leadingNumber(const QString& text, qsizetype* length = nullptr);
+} // namespace NumberRule

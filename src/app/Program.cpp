@@ -12,10 +12,10 @@ Program::Program(Platform& platform) : platform_(platform), alarmId_(newAlarmId(
     wireHandlers();
 }
 
-std::function<void()> Program::handler(void (Program::*run)()) {
-    return [this, run] {
+std::function<void()> Program::handler(std::function<void()> run) {
+    return [this, run = std::move(run)] {
         ++eventDepth_;
-        (this->*run)();
+        run();
         if (--eventDepth_ == 0)
             afterEvent();
     };
@@ -23,7 +23,7 @@ std::function<void()> Program::handler(void (Program::*run)()) {
 
 // Every form event meets its handler here.
 void Program::wireHandlers() {
-    form.Load.connect(handler(&Program::Form_Load));
+    form.Load.connect(handler([this] { Form_Load(); }));
     form.Unload.connect([this] { Form_Unload(); });
     form.Timer1.TimerEvent.connect([this] {
         if (ended_)
@@ -33,23 +33,27 @@ void Program::wireHandlers() {
             afterEvent();
     });
     form.Timer1.answerTicksToUpdate([this] { return ticksToNextUpdate(); });
-    form.Text4.Change.connect(handler(&Program::Text4_Change));
-    form.VScroll1.Change.connect(handler(&Program::VScroll1_Change));
-    form.Text8.LostFocus.connect(handler(&Program::Text8_LostFocus));
-    form.Text10.LostFocus.connect(handler(&Program::Text10_LostFocus));
-    form.Text8.DblClick.connect(handler(&Program::Text8_DblClick));
-    form.Text10.DblClick.connect(handler(&Program::Text10_DblClick));
-    form.CmdWrtINI.Click.connect(handler(&Program::CmdWrtINI_Click));
-    form.CmdEditINI.Click.connect(handler(&Program::CmdEditINI_Click));
-    form.Resize.connect(handler(&Program::Form_Resize));
-    form.CmdOpnX.Click.connect(handler(&Program::CmdOpnX_Click));
+    form.Text4.Change.connect(handler([this] { Text4_Change(); }));
+    form.VScroll1.Change.connect(handler([this] { VScroll1_Change(); }));
+    // Tabbing through a time field must not restart the countdown; Enter always evaluates.
+    form.Text8.LostFocus.connect(handler([this] {
+        if (editedSince(form.Text8, startSetEvaluated_))
+            Text8_LostFocus();
+    }));
+    form.Text10.LostFocus.connect(handler([this] {
+        if (editedSince(form.Text10, dropDeadEvaluated_))
+            Text10_LostFocus();
+    }));
+    form.Text8.EnterPressed.connect(handler([this] { Text8_LostFocus(); }));
+    form.Text10.EnterPressed.connect(handler([this] { Text10_LostFocus(); }));
+    form.Text8.DblClick.connect(handler([this] { Text8_DblClick(); }));
+    form.Text10.DblClick.connect(handler([this] { Text10_DblClick(); }));
+    form.CmdWrtINI.Click.connect(handler([this] { CmdWrtINI_Click(); }));
+    form.CmdEditINI.Click.connect(handler([this] { CmdEditINI_Click(); }));
+    form.Resize.connect(handler([this] { Form_Resize(); }));
+    form.CmdOpnX.Click.connect(handler([this] { CmdOpnX_Click(); }));
     for (TextBox* field : {&form.Text5, &form.Text6, &form.Text7}) {
-        field->LostFocus.connect(handler(&Program::ApplySliderLimits));
-        field->DblClick.connect([this, field] {
-            ++eventDepth_;
-            sliderLimitDblClick(*field);
-            if (--eventDepth_ == 0)
-                afterEvent();
-        });
+        field->LostFocus.connect(handler([this] { ApplySliderLimits(); }));
+        field->DblClick.connect(handler([this, field] { sliderLimitDblClick(*field); }));
     }
 }

@@ -87,7 +87,7 @@ public:
 private:
     void wireHandlers();
     // Runs a form event's handler; once the outermost one is done, the record follows.
-    std::function<void()> handler(void (Program::*run)());
+    std::function<void()> handler(std::function<void()> run);
     void afterEvent();
     void keepRecord(AlarmRecord record);
     void forgetRecord();
@@ -98,6 +98,8 @@ private:
     void showNagNotice(float elapsed);
     void endNagNotice();
     void setLastTickTime(float now);
+    // Leaving a time field evaluates it only when its text differs from the one last evaluated.
+    static bool editedSince(const TextBox& field, const std::optional<QString>& evaluated);
     void correctForMidnight(float now);
     void parseReRunMessage();
     void sliderLimitDblClick(const TextBox& field);
@@ -116,7 +118,9 @@ private:
     int eventDepth_ = 0;
     bool shown_ = false; // the window is up: the record and the bus are told
     bool keepingRecord_ = false;
-    std::optional<AlarmRecord> recorded_; // as last written
-    bool launchMissed_ = false;           // resumed too late to start its program
-    std::optional<qint64> lateDueMs_;     // resumed after it fell due: when that was
+    std::optional<AlarmRecord> recorded_;      // as last written
+    bool launchMissed_ = false;                // resumed too late to start its program
+    std::optional<qint64> lateDueMs_;          // resumed after it fell due: when that was
+    std::optional<QString> startSetEvaluated_; // the StartSet text last evaluated, if any
+    std::optional<QString> dropDeadEvaluated_;
 };

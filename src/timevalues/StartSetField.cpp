@@ -34,8 +34,13 @@ std::optional<float> Program::startSetSeconds(const QString& text) {
     return seconds;
 }
 
+bool Program::editedSince(const TextBox& field, const std::optional<QString>& evaluated) {
+    return !evaluated || field.text() != *evaluated;
+}
+
 void Program::Text8_LostFocus() {
     const QString text = form.Text8.text();
+    startSetEvaluated_ = text;
     if (const auto seconds = startSetSeconds(text))
         m.SecondsToAlarm = *seconds;
 
@@ -61,6 +66,7 @@ void Program::Text8_LostFocus() {
 
 void Program::Text10_LostFocus() {
     const QString text = form.Text10.text();
+    dropDeadEvaluated_ = text;
     m.DropDeadSeconds = ParseTimeValue(text);
     form.Text10.setBackColor(Colors::WindowBackground);
     if (!(m.DropDeadSeconds > 0)) {

@@ -22,6 +22,9 @@ public:
         return true;
     }
 
+    // The user pressed Enter in a single-line box.
+    Event EnterPressed;
+
     void createText(const QString& text, int maxLength, bool multiLine) {
         text_ = text;
         maxLength_ = maxLength;

@@ -10,6 +10,11 @@ static void initIconResources() {
 
 QIcon appIcon() {
     initIconResources();
-    // The theme's icon of the same name when installed, so the window and the menu agree.
-    return QIcon::fromTheme(applicationId(), QIcon(QStringLiteral(":/icons/pingolet.png")));
+    // The theme's icon of the same name when installed, so the window and the menu agree;
+    // otherwise the sizes a title bar and a task bar ask for, none of them scaled.
+    QIcon own;
+    for (const char* file : {":/icons/pingolet-16.png", ":/icons/pingolet-32.png",
+                             ":/icons/pingolet.png", ":/icons/pingolet-64.png"})
+        own.addFile(QString::fromLatin1(file));
+    return QIcon::fromTheme(applicationId(), own);
 }

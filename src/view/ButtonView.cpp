@@ -17,13 +17,20 @@ ButtonView::ButtonView(CommandButton& button, QPushButton* widget, const PushGua
 }
 
 void ButtonView::push(Property property) {
-    if (property == Property::Caption)
+    if (property == Property::Caption) {
         widget_.setText(button_.caption());
-    else
+        fitFont();
+    } else {
         ControlView::push(property);
+    }
 }
 
 void ButtonView::pushAll() {
     ControlView::pushAll();
     widget_.setText(button_.caption());
+    fitFont();
+}
+
+QString ButtonView::fittedText() const {
+    return button_.caption();
 }

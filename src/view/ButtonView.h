@@ -13,6 +13,9 @@ public:
     void push(Property property) override;
     void pushAll() override;
 
+protected:
+    QString fittedText() const override;
+
 private:
     ButtonView(CommandButton& button, QPushButton* widget, const PushGuard& guard);
 

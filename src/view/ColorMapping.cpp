@@ -1,5 +1,7 @@
 #include "ColorMapping.h"
 
+#include "TextContrast.h"
+
 #include <QApplication>
 #include <QWidget>
 
@@ -38,7 +40,7 @@ void applyColors(QWidget& widget, QPalette::ColorRole backRole, Colors::Ole back
                  QPalette::ColorRole foreRole, Colors::Ole fore) {
     QPalette palette = widget.palette();
     palette.setColor(backRole, toQColor(back));
-    const QColor foreColor = toQColor(fore);
+    const QColor foreColor = textColorOn(back, fore);
     palette.setColor(QPalette::Active, foreRole, foreColor);
     palette.setColor(QPalette::Inactive, foreRole, foreColor);
     widget.setPalette(palette);

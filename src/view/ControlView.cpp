@@ -1,6 +1,7 @@
 #include "ControlView.h"
 
 #include "ColorMapping.h"
+#include "FittedFont.h"
 #include "FontMapping.h"
 #include "Twips.h"
 
@@ -46,8 +47,9 @@ void ControlView::push(Property property) {
 }
 
 void ControlView::pushAll() {
+    font_ = toQFont(control_.font());
+    widget_.setFont(font_);
     pushGeometry();
-    widget_.setFont(toQFont(control_.font()));
     pushColors();
     widget_.setToolTip(control_.toolTipText());
     widget_.setEnabled(control_.enabled());
@@ -55,8 +57,25 @@ void ControlView::pushAll() {
 }
 
 void ControlView::pushGeometry() {
+    const QSize size = widget_.size();
     widget_.setGeometry(Twips::toPixels(control_.left()), Twips::toPixels(control_.top()),
                         Twips::toPixels(control_.width()), Twips::toPixels(control_.height()));
+    if (widget_.size() != size) {
+        room_ = QRect();
+        fitFont();
+    }
+}
+
+// The tick may change a display's text many times a second: the room is measured once.
+void ControlView::fitFont() {
+    const QString text = fittedText();
+    if (text.isEmpty())
+        return;
+    if (!room_.isValid())
+        room_ = textRoom(widget_);
+    const QFont fitted = fittedFont(widget_, font_, text, room_);
+    if (fitted != widget_.font())
+        widget_.setFont(fitted);
 }
 
 void ControlView::pushColors() {

@@ -4,8 +4,10 @@
 #include "PushGuard.h"
 #include "ui/Control.h"
 
+#include <QFont>
 #include <QObject>
 #include <QPalette>
+#include <QRect>
 
 class QWidget;
 
@@ -29,6 +31,10 @@ public:
 
 protected:
     bool pushing() const { return guard_.active(); }
+    // The text that must fit the widget whole (a caption, a display), or none.
+    virtual QString fittedText() const { return {}; }
+    // Gives the widget the control's font, or a smaller one in which fittedText() fits.
+    void fitFont();
     // Double-clicks arrive at this widget (a scroll area's viewport, for one).
     void watchDoubleClicks(QWidget& target);
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +47,8 @@ private:
     QWidget& widget_;
     const PushGuard& guard_;
     Roles roles_;
+    QFont font_; // the control's font as the desktop has it
+    QRect room_; // what the widget leaves its text; invalid until measured
 };
 
 // A new widget for a control, named after it so that it can be found by name.

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AccessibleNames.h"
 #include "AppIcon.h"
 #include "ButtonView.h"
 #include "MessageAreaView.h"
@@ -9,6 +10,7 @@
 #include "WindowMirror.h"
 
 #include <QEvent>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -66,8 +68,17 @@ MainWindow::MainWindow(Form1& form, SteadyTime* time) : form_(form) {
                 break;
             }
         }
+        // The ReRun counter is a strip 13 pixels high in the Message Area's corner: a frame
+        // would leave its digits no room.
+        if (auto* counter = findChild<QLineEdit*>(form.Text9.name()))
+            counter->setFrame(false);
         for (auto& mirror : mirrors_)
             mirror->pushAll();
+        for (ControlView* view : views_) {
+            const QString name = accessibleNameOf(form, view->control());
+            if (!name.isEmpty())
+                view->widget().setAccessibleName(name);
+        }
         pushStacking();
         pushTabOrder();
         focusFirstControl();

@@ -1,14 +1,13 @@
 #include "ScrollBarView.h"
 
-#include <QScrollBar>
+#include "SliderBar.h"
 
 ScrollBarView::ScrollBarView(VScrollBar& bar, QWidget& window, const PushGuard& guard)
-    : ScrollBarView(bar, makeWidget<QScrollBar>(window, bar), guard) {}
+    : ScrollBarView(bar, makeWidget<SliderBar>(window, bar), guard) {}
 
 ScrollBarView::ScrollBarView(VScrollBar& bar, QScrollBar* widget, const PushGuard& guard)
     : ControlView(bar, *widget, guard, {QPalette::Button, QPalette::ButtonText}), bar_(bar),
       widget_(*widget) {
-    widget_.setOrientation(Qt::Vertical);
     // A scroll bar of the form is a tab stop that the arrow keys move.
     widget_.setFocusPolicy(Qt::StrongFocus);
     // Mouse and keyboard alike end up as a new value; the model's own values come in under

@@ -18,6 +18,10 @@ TextBoxView::TextBoxView(TextBox& box, QLineEdit* edit, const PushGuard& guard, 
         if (!pushing())
             userEdited(text);
     });
+    QObject::connect(&edit_, &QLineEdit::returnPressed, this, [this] {
+        if (!pushing())
+            box_.EnterPressed.raise();
+    });
 }
 
 void TextBoxView::push(Property property) {
@@ -48,6 +52,11 @@ void TextBoxView::pushText() {
     edit_.setMaxLength(lineEditLimit);
     edit_.setText(text);
     pushMaxLength();
+    fitFont();
+}
+
+QString TextBoxView::fittedText() const {
+    return edit_.isReadOnly() ? edit_.text() : QString();
 }
 
 // The limit holds the user back, not the program: a longer text from code stays whole, and

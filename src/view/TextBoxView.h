@@ -14,6 +14,10 @@ public:
     void push(Property property) override;
     void pushAll() override;
 
+protected:
+    // A display box's text; what the user types scrolls instead.
+    QString fittedText() const override;
+
 private:
     TextBoxView(TextBox& box, QLineEdit* edit, const PushGuard& guard, bool readOnly);
     void pushText();

@@ -15,9 +15,7 @@ namespace {
 constexpr int sizeWaitMs = 250;
 } // namespace
 
-WindowMirror::WindowMirror(Form1& form, QWidget& window)
-    : form_(form), window_(window), frame_(Twips::toPixels(Form1::DefaultFrameWidth),
-                                           Twips::toPixels(Form1::DefaultFrameHeight)) {
+WindowMirror::WindowMirror(Form1& form, QWidget& window) : form_(form), window_(window) {
     settle_.setSingleShot(true);
     settle_.setInterval(0);
     QObject::connect(&settle_, &QTimer::timeout, this, [this] { reportChange(false); });
@@ -88,8 +86,8 @@ void WindowMirror::pushColors() {
 // A resize to the size the window already has is no change: the window manager would still
 // take the request as the client's wish and end a maximised state for it.
 void WindowMirror::pushSize() {
-    knownClient_ = QSize(qMax(1, Twips::toPixels(form_.width()) - frame_.width()),
-                         qMax(1, Twips::toPixels(form_.height()) - frame_.height()));
+    knownClient_ = QSize(qMax(1, Twips::toPixels(form_.width()) - frame().width()),
+                         qMax(1, Twips::toPixels(form_.height()) - frame().height()));
     if (window_.size() != knownClient_)
         window_.resize(knownClient_);
 }
@@ -123,15 +121,6 @@ int WindowMirror::windowState() const {
     return Form1::Normal;
 }
 
-// Without a window manager the frame measures nothing; the form's assumption stays then.
-void WindowMirror::measureFrame() {
-    if (!window_.isVisible())
-        return;
-    const QSize frame = window_.frameGeometry().size() - window_.size();
-    if (frame.width() > 0 || frame.height() > 0)
-        frame_ = frame;
-}
-
 bool WindowMirror::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &window_) {
         switch (event->type()) {
@@ -141,7 +130,6 @@ bool WindowMirror::eventFilter(QObject* watched, QEvent* event) {
             settle_.start();
             break;
         case QEvent::Move:
-            measureFrame();
             reportMove();
             break;
         default:
@@ -152,11 +140,10 @@ bool WindowMirror::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Sizes and states the form set itself come back from the window as events too; they match
-// what the form knows and raise nothing. A new frame alone changes nothing the form lays out.
+// what the form knows and raise nothing.
 void WindowMirror::reportChange(bool sizeWaitOver) {
     if (!window_.isVisible())
         return;
-    measureFrame();
     const int state = windowState();
     const QSize client = window_.size();
     const bool changed =
@@ -179,8 +166,8 @@ void WindowMirror::reportChange(bool sizeWaitOver) {
     // would resize the window for nothing (and end a maximised state). Whatever the form holds
     // once its Resize has run is pushed afterwards, if it differs from the window.
     reporting_ = true;
-    form_.windowResized(Twips::fromPixels(knownClient_.width() + frame_.width()),
-                        Twips::fromPixels(knownClient_.height() + frame_.height()), state);
+    form_.windowResized(Twips::fromPixels(knownClient_.width() + frame().width()),
+                        Twips::fromPixels(knownClient_.height() + frame().height()), state);
     reporting_ = false;
     if (std::exchange(stateOwed_, false) && form_.windowState() != state)
         pushState();

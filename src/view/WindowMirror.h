@@ -11,7 +11,15 @@ class QWidget;
 
 // The form's own properties on the top-level window, and the user's resizing, minimising,
 // maximising and restoring handed back to the form. The model counts the outer size, frame
-// and caption included; Qt sizes the client area, so the frame is added or removed here.
+// and caption included; Qt sizes the client area, so a frame is added or removed here.
+//
+// That frame is a fixed one, not the window manager's. The form places its right-hand and
+// bottom controls from the outer size as if the frame were 8 x 27 pixels, which puts its
+// right-hand column flush against the window's edge. A Linux desktop's real frame is anything
+// from nothing to a wide title bar, and counting it would move the controls with it, out of the
+// window where it is thick. So the form counts no side borders and a 27-pixel title bar on
+// every desktop: its controls keep their places, the right-hand column 8 pixels from the edge
+// as the Message Area is from the left.
 class WindowMirror : public QObject, public ControlMirror {
 public:
     WindowMirror(Form1& form, QWidget& window);
@@ -19,8 +27,7 @@ public:
     void push(Property property) override;
     void pushAll() override;
 
-    // The frame as measured on the real window, or the form's assumed one until then.
-    QSize frame() const { return frame_; }
+    static constexpr QSize frame() { return {0, 27}; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,7 +36,6 @@ private:
     void pushColors();
     void pushSize();
     void pushState();
-    void measureFrame();
     void reportChange(bool sizeWaitOver);
     void reportMove();
     int windowState() const;
@@ -41,7 +47,6 @@ private:
     // A maximise or its undoing arrives as a state change first and the new size a little
     // later: the form hears of both as one change, or of the state alone after this wait.
     QTimer sizeWait_;
-    QSize frame_;
     QSize knownClient_; // the client size the form knows about
     int knownState_ = Form1::Normal;
     bool firstShow_ = true;

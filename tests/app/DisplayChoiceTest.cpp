@@ -43,23 +43,43 @@ private:
 };
 } // namespace
 
-TEST(DisplayChoice, ApplySetsTheQtPlatformFromTheEnvironment) {
-    ScopedVariable display("DISPLAY", ":7");
-    ScopedVariable wayland("WAYLAND_DISPLAY", "wayland-7");
-    {
-        ScopedVariable platform("QT_QPA_PLATFORM", nullptr);
-        DisplayChoice::apply();
-        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("xcb"));
-    }
-    {
-        ScopedVariable platform("QT_QPA_PLATFORM", "wayland");
-        DisplayChoice::apply();
-        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("wayland"));
-    }
-    {
-        ScopedVariable platform("QT_QPA_PLATFORM", nullptr);
-        ScopedVariable noX("DISPLAY", nullptr);
-        DisplayChoice::apply();
-        EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+TEST(DisplayChoice, ApplySetsTheQtPlatformForTheDisplaysThatOpen) {
+    ScopedVariable platform("QT_QPA_PLATFORM", nullptr);
+    DisplayChoice::apply({":7", "wayland-7", "", false, true});
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) << "X that does not open";
+    DisplayChoice::apply({":7", "wayland-7", "", true, true});
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("xcb"));
+}
+
+// Status 1 and one line naming the way out, instead of Qt's abort.
+TEST(DisplayChoice, WithoutADisplayOneLineNamesTheWayOut) {
+    const QString wayOut = QStringLiteral(
+        "; start it in a desktop session, or under a virtual X server: xvfb-run -a pingolet");
+    struct Case {
+        DisplayChoice::Displays displays;
+        const char* problem; // nullptr: Qt finds a display
+    } cases[] = {
+        {{":0", "", "", true, false}, nullptr},
+        {{"", "wayland-0", "", false, true}, nullptr},
+        {{":0", "wayland-0", "", false, true}, nullptr},
+        {{"", "", "offscreen", false, false}, nullptr},
+        {{":0", "wayland-0", "wayland;xcb", false, true}, nullptr},
+        {{"", "", "", false, false},
+         "pingolet: no display to show its window on (DISPLAY and WAYLAND_DISPLAY are not set)"},
+        {{":99", "", "", false, false}, "pingolet: cannot open the X display :99"},
+        {{":99", "wayland-9", "", false, false},
+         "pingolet: cannot open the X display :99 nor the Wayland display wayland-9"},
+        {{":0", "wayland-9", "wayland", true, false},
+         "pingolet: cannot open the Wayland display wayland-9"},
+        {{"", "wayland-0", "xcb", false, true},
+         "pingolet: no display to show its window on (DISPLAY is not set)"},
+    };
+    for (const Case& c : cases) {
+        const auto problem = DisplayChoice::noDisplay(c.displays);
+        if (c.problem) {
+            EXPECT_EQ(problem, QString::fromUtf8(c.problem) + wayOut) << c.problem;
+        } else {
+            EXPECT_FALSE(problem) << problem->toStdString();
+        }
     }
 }

@@ -357,9 +357,8 @@ client_size() {
     CH=${g#* }
 }
 
-# Points of the controls, in client pixels. The layout places them from the outer
-# size, that is the client plus a frame of 2 x 25 (openbox) to 8 x 27 px (assumed until
-# measured): the points lie within the controls for either.
+# Points of the controls, in client pixels. The layout places them from the outer size, that
+# is the client plus the frame the form counts (no side borders, a 27-pixel title).
 #   Save New Settings: left W - 4400, top H - 820 twips, 1575 x 325;
 #   More / Help: left W - 625, tops 120 and 480, 505 x 290.
 click_at() {

@@ -401,8 +401,9 @@ s9_minimum_size() {
     new_folder
     start_in "$DIR"
     wait_window 10 || return 1
-    xdotool windowsize "$WIN" 100 60
-    wait_for 5 "the client area to snap back to about 299 x 82 px" _size_near 299 82 || return 1
+    # The form counts a frame of no side borders and a 27-pixel title: 301 x 80 px of client.
+    xdotool windowsize "$WIN" 100 40
+    wait_for 5 "the client area to snap back to about 301 x 80 px" _size_near 301 80 || return 1
     xdotool windowsize "$WIN" 600 300
     wait_for 5 "the client area to take 600 x 300 px" _size_near 600 300 || return 1
     assert_running
@@ -442,6 +443,32 @@ _time_shows() {
     stop_pid "$PID"
 }
 
+# 11. Unknown arguments are named on standard error and ignored; without a display the program
+#     says so in one line and ends with status 1.
+s11_clear_about_bad_input() {
+    new_folder
+    local rc err="$CASE_DIR/stderr"
+    (cd "$DIR" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ./pingolet /ss=5m) 2>"$err"
+    rc=$?
+    [ "$rc" -eq 1 ] || fail "without a display: status $rc, not 1"
+    [ "$(wc -l <"$err")" -eq 1 ] && grep -q 'xvfb-run' "$err" ||
+        fail "without a display: \"$(tr '\n' ' ' <"$err")\", not one line naming xvfb-run"
+    (cd "$DIR" && exec env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4093 ./pingolet) 2>"$err"
+    rc=$?
+    [ "$rc" -eq 1 ] && grep -q '^pingolet: cannot open the X display :4093' "$err" ||
+        fail "with a display that does not open: status $rc, \"$(tr '\n' ' ' <"$err")\""
+    start_in "$DIR" 10s -h /ss=5 /m=Tea
+    wait_window 10 || return 1
+    wait_title 5 'Tea$' || return 1
+    local piece
+    for piece in '"10s"' '"-h"'; do
+        grep -q "^pingolet: ignored $piece: not an argument it knows (see pingolet --help)\$" "$CASE_DIR/pingolet.log" ||
+            fail "$piece is not named on standard error"
+    done
+    grep -q '^pingolet: "/ss=5" is not a time' "$CASE_DIR/pingolet.log" || fail "/ss=5 is not named on standard error"
+    assert_running
+}
+
 SCENARIOS=(
     "1 first start, no settings file:s1_first_start"
     "2 /? writes the help file, on the command line and typed:s2_help_file"
@@ -457,6 +484,7 @@ SCENARIOS=(
     "8 ReRun: template, Off and On periods:s8_rerun"
     "9 resizing below the minimum snaps back:s9_minimum_size"
     "10 time values and a relative /f=:s10_times_and_files"
+    "11 unknown arguments named, no display is status 1:s11_clear_about_bad_input"
 )
 
 main() {

@@ -37,11 +37,20 @@ p_validators() {
     appstreamcli validate --no-net "$share/metainfo/$APP_ID.metainfo.xml" >"$CASE_DIR/as.txt" 2>&1 ||
         fail "appstreamcli validate: $(tr '\n' ' ' <"$CASE_DIR/as.txt")"
     grep -E '^(E|W|I):' "$CASE_DIR/as.txt" && fail "appstreamcli reports: $(grep -E '^(E|W|I):' "$CASE_DIR/as.txt" | tr '\n' ' ')"
-    local size
-    for size in 48 128 256; do
+    local size svg="$share/icons/hicolor/scalable/apps/$APP_ID.svg" rmse
+    for size in 16 32 48 64 128 256; do
         file "$share/icons/hicolor/${size}x$size/apps/$APP_ID.png" | grep -q "$size x $size" ||
             fail "no $size x $size icon named $APP_ID"
     done
+    # The scalable icon draws the same clock as the bitmaps.
+    if ! rsvg-convert -w 256 -h 256 -b white "$svg" -o "$CASE_DIR/svg.png" 2>"$CASE_DIR/svg.txt"; then
+        fail "no scalable icon named $APP_ID, or it does not render: $(tr '\n' ' ' <"$CASE_DIR/svg.txt")"
+    else
+        convert "$share/icons/hicolor/256x256/apps/$APP_ID.png" -background white -flatten "$CASE_DIR/png.png"
+        rmse=$(compare -metric RMSE "$CASE_DIR/svg.png" "$CASE_DIR/png.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+        note "the scalable icon differs from the 256 px one by $rmse (RMSE)"
+        awk -v e="$rmse" 'BEGIN { exit !(e < 0.05) }' || fail "the scalable icon does not look like the 256 px one (RMSE $rmse)"
+    fi
     [ -s "$share/man/man1/pingolet.1.gz" ] || fail "no manual page"
     zcat "$share/man/man1/pingolet.1.gz" | grep -q 'config/pingolet/Pingolet.ini' ||
         fail "the manual page does not name ~/.config/pingolet/Pingolet.ini"

@@ -127,3 +127,42 @@ TEST(StartSetField, StartUpWithZeroJudgesTheMessageWithNoDelayLeft) {
     EXPECT_EQ(h.form.Text4.text(), "Default Message");
     EXPECT_FALSE(h.form.CmdWrtINI.enabled());
 }
+
+// Leaving a field restarts nothing unless its text changed; Enter evaluates even an unchanged
+// one, the one deliberate restart.
+TEST(StartSetField, LeavingAnUnchangedFieldKeepsTheCountdownAndEnterRestartsIt) {
+    Harness h;
+    h.settingsFile({{"StartSet", "10 min"}, {"DropDead", "1m"}, {"Message", "Tea"}});
+    h.program.Form_Load();
+    ASSERT_FLOAT_EQ(h.m.SecondsToAlarm, 600);
+    h.clock.advance(36);
+    h.forcedUpdate();
+    ASSERT_FLOAT_EQ(h.m.SecondsToAlarm, 564);
+
+    for (TextBox* field : {&h.form.Text8, &h.form.Text10})
+        field->LostFocus.raise();
+    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 564);
+    EXPECT_FALSE(h.form.CmdWrtINI.enabled());
+    EXPECT_EQ(h.m.SettingsDirty, Module1::False);
+
+    h.form.Text8.EnterPressed.raise();
+    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 600);
+    EXPECT_TRUE(h.form.CmdWrtINI.enabled());
+
+    // Typed and typed back is no change; a new text is evaluated on leaving.
+    h.clock.advance(60);
+    h.forcedUpdate();
+    h.form.Text8.setText("10 mi");
+    h.form.Text8.setText("10 min");
+    h.form.Text8.LostFocus.raise();
+    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 540);
+    h.form.Text8.setText("2 min");
+    h.form.Text8.LostFocus.raise();
+    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 120);
+    h.form.Text10.setText("0.5m");
+    h.form.Text10.LostFocus.raise();
+    EXPECT_FLOAT_EQ(h.m.DropDeadSeconds, 30);
+    h.form.Text10.setText("2m");
+    h.form.Text10.EnterPressed.raise();
+    EXPECT_FLOAT_EQ(h.m.DropDeadSeconds, 120);
+}

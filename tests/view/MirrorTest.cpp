@@ -15,8 +15,8 @@ using MirrorTest = ViewTest;
 
 TEST_F(MirrorTest, ShowsTheFormAsCreated) {
     EXPECT_EQ(view.windowTitle(), QStringLiteral("Pingolet"));
-    // The outer size less the assumed 8 x 27 pixel frame.
-    EXPECT_EQ(view.size(), QSize(368, 143));
+    // The outer size less the frame the form counts: no side borders, a 27-pixel title.
+    EXPECT_EQ(view.size(), QSize(376, 143));
 
     auto& area = widget<QPlainTextEdit>(form.Text4);
     EXPECT_EQ(area.toPlainText(), QStringLiteral("Text4\n"));
@@ -205,4 +205,10 @@ TEST_F(MirrorTest, DisplayTextsShowAtMostOncePerFrameAndEndOnTheLatest) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return counter.text() == "0.3"; }, 1000));
     form.Text8.setText("5m"); // an editable box is never held back
     EXPECT_EQ(widget<QLineEdit>(form.Text8).text(), "5m");
+}
+
+TEST_F(MirrorTest, TheWindowIconComesInTheSizesTitleAndTaskBarsShow) {
+    const QList<QSize> sizes = view.windowIcon().availableSizes();
+    for (int size : {16, 32, 48})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
 }

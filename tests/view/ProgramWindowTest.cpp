@@ -126,3 +126,24 @@ TEST_F(ProgramWindow, FieldsRefuseCharactersPastTheirLength) {
     QTest::keyClicks(startSet, "0123456789abcdefgh");
     EXPECT_EQ(h.form.Text8.text(), "0123456789abcde");
 }
+
+TEST_F(ProgramWindow, TabbingThroughStartSetKeepsTheCountdownAndEnterRestartsIt) {
+    QTest::mouseClick(view->findChild<QPushButton*>("CmdOpnX"), Qt::LeftButton);
+    auto* startSet = view->findChild<QLineEdit*>("Text8");
+    startSet->setFocus(Qt::TabFocusReason);
+    startSet->selectAll();
+    QTest::keyClicks(startSet, "10 min");
+    QTest::keyClick(startSet, Qt::Key_Tab);
+    ASSERT_FLOAT_EQ(h.m.SecondsToAlarm, 600);
+    h.clock.advance(36);
+    h.forcedUpdate();
+
+    startSet->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(startSet, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), startSet);
+    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 564);
+
+    startSet->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(startSet, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(h.m.SecondsToAlarm, 600);
+}

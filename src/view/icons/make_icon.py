@@ -1,9 +1,10 @@
 #!/usr/bin/python3
-"""Draws Pingolet's icon, an alarm clock, as PNGs in at most 256 colours (indexed images with a
-transparency table): 48 x 48 for the window, 128 and 256 for menus and software centres. Only
-the standard library: run it again after a change,
+"""Draws Pingolet's icon, an alarm clock, from one description of its shapes: as PNGs in at most
+256 colours (indexed images with a transparency table), 48 x 48 for the window and 16, 32, 64,
+128 and 256 for menus, task bars, notifications and software centres, and as a scalable SVG.
+Only the standard library: run it again after a change,
   src/view/icons/make_icon.py
-and commit pingolet.png, pingolet-128.png and pingolet-256.png beside it."""
+and commit pingolet.png, pingolet-*.png and pingolet.svg beside it."""
 
 import math
 import os
@@ -12,7 +13,10 @@ import zlib
 
 SIZE = 48  # the size the drawing is made in; larger icons scale it
 # Each size and its samples per pixel along each axis, for smooth edges.
-OUTPUTS = ((48, 6, "pingolet.png"), (128, 3, "pingolet-128.png"), (256, 2, "pingolet-256.png"))
+OUTPUTS = ((16, 8, "pingolet-16.png"), (32, 6, "pingolet-32.png"), (48, 6, "pingolet.png"),
+           (64, 4, "pingolet-64.png"), (128, 3, "pingolet-128.png"), (256, 2, "pingolet-256.png"))
+SVG = "pingolet.svg"
+SMALL = 16  # sizes up to this one draw the simpler picture
 
 OUTLINE = (60, 20, 20)
 BODY = (214, 48, 40)
@@ -33,51 +37,94 @@ def segment(x, y, ax, ay, bx, by, width):
     return math.hypot(x - ax - t * dx, y - ay - t * dy) - width / 2
 
 
-def bell(x, y, cx, cy, r, angle):
-    """A dome: a disc cut by a line through its centre, tilted by angle (radians)."""
+def bell(x, y, cx, cy, r, angle, grow):
+    """A dome: a disc cut by a line 1 unit beyond its centre, tilted by angle (radians), grown
+    by grow on every side."""
     nx, ny = math.sin(angle), math.cos(angle)  # points out of the open side
     cut = (x - cx) * nx + (y - cy) * ny - 1.0
-    return max(circle(x, y, cx, cy, r), cut)
+    return max(circle(x, y, cx, cy, r), cut) - grow
 
 
-# The drawing, from the back to the front: (distance function, colour). A sample is inside a
-# shape where the distance is negative; outlines are the shape grown by their width.
-def shapes():
+# The drawing, from the back to the front: (kind, parameters, colour). Kinds: a circle
+# (cx, cy, r), a segment with round ends (ax, ay, bx, by, width), a bell (cx, cy, r, angle,
+# grow). Outlines are the shape grown by their width. Small sizes leave out the hour marks,
+# which would only grey the face, and draw the hands bolder.
+def shapes(small=False):
     cx, cy = 24.0, 27.0
     left, right = math.radians(-40), math.radians(40)
     items = [
-        (lambda x, y: segment(x, y, 14, 38, 9, 45, 3.2), LEG),
-        (lambda x, y: segment(x, y, 34, 38, 39, 45, 3.2), LEG),
-        (lambda x, y: segment(x, y, 24, 9, 24, 4.5, 2.4), HANDS),
-        (lambda x, y: circle(x, y, 24, 4, 2.2), HANDS),
-        (lambda x, y: bell(x, y, 11.5, 10.5, 8.2, left) - 1.3, BELL_OUTLINE),
-        (lambda x, y: bell(x, y, 11.5, 10.5, 8.2, left), BELL),
-        (lambda x, y: bell(x, y, 36.5, 10.5, 8.2, right) - 1.3, BELL_OUTLINE),
-        (lambda x, y: bell(x, y, 36.5, 10.5, 8.2, right), BELL),
-        (lambda x, y: circle(x, y, cx, cy, 18), OUTLINE),
-        (lambda x, y: circle(x, y, cx, cy, 16.4), BODY),
-        (lambda x, y: circle(x, y, cx, cy, 12.6), OUTLINE),
-        (lambda x, y: circle(x, y, cx, cy, 11.6), FACE),
+        ("segment", (14, 38, 9, 45, 3.2), LEG),
+        ("segment", (34, 38, 39, 45, 3.2), LEG),
+        ("segment", (24, 9, 24, 4.5, 2.4), HANDS),
+        ("circle", (24, 4, 2.2), HANDS),
+        ("bell", (11.5, 10.5, 8.2, left, 1.3), BELL_OUTLINE),
+        ("bell", (11.5, 10.5, 8.2, left, 0), BELL),
+        ("bell", (36.5, 10.5, 8.2, right, 1.3), BELL_OUTLINE),
+        ("bell", (36.5, 10.5, 8.2, right, 0), BELL),
+        ("circle", (cx, cy, 18), OUTLINE),
+        ("circle", (cx, cy, 16.4), BODY),
+        ("circle", (cx, cy, 12.6), OUTLINE),
+        ("circle", (cx, cy, 11.6), FACE),
     ]
-    for hour in range(12):
+    for hour in range(0 if small else 12):
         a = math.radians(30 * hour)
         inner = 8.6 if hour % 3 == 0 else 9.6
         sx, sy = math.sin(a), -math.cos(a)
-        items.append((lambda x, y, sx=sx, sy=sy, inner=inner: segment(
-            x, y, cx + inner * sx, cy + inner * sy, cx + 10.6 * sx, cy + 10.6 * sy, 1.1), HANDS))
+        items.append(("segment", (cx + inner * sx, cy + inner * sy, cx + 10.6 * sx,
+                                  cy + 10.6 * sy, 1.1), HANDS))
     # Ten to two: the hour hand a little before two, the minute hand at ten to.
+    hour_width, minute_width = (3.4, 2.8) if small else (2.2, 1.6)
     items += [
-        (lambda x, y: segment(x, y, cx, cy, cx + 5.6 * math.sin(math.radians(55)),
-                              cy - 5.6 * math.cos(math.radians(55)), 2.2), HANDS),
-        (lambda x, y: segment(x, y, cx, cy, cx + 8.6 * math.sin(math.radians(-60)),
-                              cy - 8.6 * math.cos(math.radians(-60)), 1.6), HANDS),
-        (lambda x, y: circle(x, y, cx, cy, 1.6), BODY),
+        ("segment", (cx, cy, cx + 5.6 * math.sin(math.radians(55)),
+                     cy - 5.6 * math.cos(math.radians(55)), hour_width), HANDS),
+        ("segment", (cx, cy, cx + 8.6 * math.sin(math.radians(-60)),
+                     cy - 8.6 * math.cos(math.radians(-60)), minute_width), HANDS),
+        ("circle", (cx, cy, 1.6), BODY),
     ]
     return items
 
 
+DISTANCES = {"circle": circle, "segment": segment, "bell": bell}
+
+
+def hexcolour(colour):
+    return "#%02x%02x%02x" % colour
+
+
+def svg_element(kind, p, colour):
+    fill = hexcolour(colour)
+    if kind == "circle":
+        return f'<circle cx="{p[0]:g}" cy="{p[1]:g}" r="{p[2]:g}" fill="{fill}"/>'
+    if kind == "segment":
+        return (f'<line x1="{p[0]:.3f}" y1="{p[1]:.3f}" x2="{p[2]:.3f}" y2="{p[3]:.3f}" '
+                f'stroke="{fill}" stroke-width="{p[4]:g}" stroke-linecap="round"/>')
+    # A bell: the disc of radius r + grow, less the cap beyond the chord 1 + grow from its centre.
+    cx, cy, r, angle, grow = p
+    radius, offset = r + grow, 1.0 + grow
+    nx, ny = math.sin(angle), math.cos(angle)
+    tx, ty = ny, -nx
+    half = math.sqrt(radius * radius - offset * offset)
+    ax, ay = cx + offset * nx + half * tx, cy + offset * ny + half * ty
+    bx, by = cx + offset * nx - half * tx, cy + offset * ny - half * ty
+    # The arc that runs through the far side of the disc, away from the cut.
+    start = math.atan2(ay - cy, ax - cx)
+    far = (math.atan2(-ny, -nx) - start) % (2 * math.pi)
+    end = (math.atan2(by - cy, bx - cx) - start) % (2 * math.pi)
+    sweep = 1 if far < end else 0
+    return (f'<path d="M{ax:.3f},{ay:.3f} A{radius:g},{radius:g} 0 1 {sweep} {bx:.3f},{by:.3f}Z" '
+            f'fill="{fill}"/>')
+
+
+def write_svg(path):
+    body = "\n  ".join(svg_element(kind, p, colour) for kind, p, colour in shapes())
+    with open(path, "w") as f:
+        f.write(f'<svg xmlns="http://www.w3.org/2000/svg" width="{SIZE}" height="{SIZE}" '
+                f'viewBox="0 0 {SIZE} {SIZE}">\n  <title>Pingolet</title>\n  {body}\n</svg>\n')
+
+
 def render(size, sub):
-    items = shapes()
+    items = [(lambda x, y, f=DISTANCES[kind], p=p: f(x, y, *p), colour)
+             for kind, p, colour in shapes(small=size <= SMALL)]
     scale = SIZE / size
     pixels = []
     for py in range(size):
@@ -131,11 +178,14 @@ def write_png(path, size, palette, indices):
 
 
 def main():
+    here = os.path.dirname(os.path.abspath(__file__))
     for size, sub, name in OUTPUTS:
         palette, indices = quantise(render(size, sub))
-        out = os.path.join(os.path.dirname(os.path.abspath(__file__)), name)
+        out = os.path.join(here, name)
         write_png(out, size, palette, indices)
         print(f"{out}: {size} x {size}, {len(palette)} colours")
+    write_svg(os.path.join(here, SVG))
+    print(os.path.join(here, SVG))
 
 
 if __name__ == "__main__":
