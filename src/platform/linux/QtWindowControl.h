@@ -2,13 +2,20 @@
 
 #include "platform/WindowControl.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 // The program's windows are its own Qt top-level widgets.
-class QtWindowControl : public QObject, public WindowControl {
+class QtWindowControl : public QObject, public WindowControl, public QAbstractNativeEventFilter {
 public:
+    QtWindowControl();
+    ~QtWindowControl() override;
+    QtWindowControl(const QtWindowControl&) = delete;
+    QtWindowControl& operator=(const QtWindowControl&) = delete;
+
     void activateByTitle(const QString& title) override;
     void endProgram() override;
 
@@ -19,12 +26,16 @@ public:
     // How long a desktop may take to activate the window before it counts as refused.
     static constexpr int RefusalWaitMs = 500;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void activate(QWidget& window);
-    void markIfRefused(QWidget& window);
+    void judgeLater(QWidget& window);
+    void judge();
+    static bool hasFocus(QWidget& window);
 
     QPointer<QWidget> focusBefore_; // the control that had the focus before a raise took it
+    QPointer<QWidget> asked_;       // the window last asked to come forward
+    QTimer judgement_;              // runs once a request has had time to take effect
+    bool marked_ = false;           // asked_ demands attention
 };
