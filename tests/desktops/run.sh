@@ -36,7 +36,8 @@ PINGOLET=${PINGOLET:-$ROOT/build-tests/pingolet}
 WORK=$(mktemp -d /tmp/pingolet-desktops.XXXXXX)
 chmod 755 "$WORK"
 mkdir "$WORK/bin"
-cp "$PINGOLET" "$HERE/scenario.sh" "$HERE/remote_input.py" "$WORK/bin/"
+cp "$PINGOLET" "$WORK/bin/pingolet"
+cp "$HERE/scenario.sh" "$HERE/remote_input.py" "$WORK/bin/"
 chmod -R a+rX "$WORK/bin"
 cleanup() {
     [ -n "${DESK_KEEP:-}" ] && { echo "Kept $WORK"; return; }
@@ -176,12 +177,13 @@ verdict() {
             [ "$(val user_keys_before)" -gt 0 ] 2>/dev/null || problems+=("the user's window got no keys")
         fi
         for t in title title_after_typing; do
-            [[ "$(val $t)" =~ ${ARROW}Desk\ check$ ]] ||
-                problems+=("the typing reached the message: title \"$(val $t | cut -c1-40)\"")
+            [[ "$(val $t)" =~ ${ARROW}Desk\ check$ ]] && continue
+            problems+=("the typing reached the message: title \"$(val $t | cut -c1-40)\"")
+            break
         done
         case $(val outcome) in
         focused) [ "$(val raised)" = yes ] || problems+=("focused but not raised") ;;
-        marked) ;;
+        marked) [ "$(val state_asked)" -gt 0 ] 2>/dev/null || problems+=("no _NET_WM_STATE request from Pingolet") ;;
         focused-but-marked) problems+=("still marked while focused") ;;
         *) problems+=("neither focused nor marked by Pingolet") ;;
         esac
@@ -198,7 +200,7 @@ verdict() {
     printf '%-12s %-8s %-3s %-19s %-6s %-6s %-19s %-6s %s  (%s s)\n' "$1" "$2" "$3" "$(val outcome)" \
         "$(val hint)" "$(val state)" "$(val after_click)" "$(val server)" \
         "$status${problems:+: $(IFS=';'; echo "${problems[*]}")}" "$4"
-    echo "$1 $2 $(val outcome) $(val state) $(val after_click) $(val server) $status" >>"$WORK/summary"
+    echo "$1 $2 ${status} $(val outcome) $(val state) $(val state_asked) $(val after_click)" >>"$WORK/summary"
 }
 
 : >"$WORK/summary"
@@ -217,25 +219,27 @@ for desk in "${DESKS[@]}"; do
     done
 done
 
-# How the runs ended, per desktop and user window.
+# How the runs ended, per desktop and user window; a run that stopped early counts as failed.
 echo
-printf '%-12s %-8s %-5s %-18s %-24s %-26s %s\n' desktop user-win runs "focused, typing" \
+printf '%-12s %-8s %-5s %-16s %-28s %-22s %s\n' desktop user-win runs "focused, typing" \
     "marked where refused" "after a click" failed
 awk '
 { k = $1 " " $2; if (!(k in runs)) order[++n] = k; runs[k]++
-  if ($3 == "focused") focused[k]++
-  else { refused[k]++; if ($3 == "marked") { marked[k]++; if ($4 == "yes") stated[k]++ } }
-  click[k, $5 == "" ? "none" : $5]++
-  if ($7 != "PASS") failed[k]++ }
+  if ($3 != "PASS") failed[k]++
+  if ($4 == "") next
+  if ($4 == "focused") focused[k]++
+  else { refused[k]++; if ($4 == "marked") marked[k]++; if ($6 > 0) asked[k]++; if ($5 == "yes") shown[k]++ }
+  clicked[k, $7 == "" ? "no action" : $7]++ }
 END {
   for (i = 1; i <= n; i++) {
     k = order[i]; split(k, p, " ")
-    m = refused[k] ? sprintf("%d/%d (state %d)", marked[k], refused[k], stated[k]) : "-"
+    m = refused[k] ? sprintf("%d/%d (state %d asked, %d shown)", marked[k], refused[k], asked[k], shown[k]) : "-"
     c = ""
-    if (click[k, "focused"]) c = c "focused " click[k, "focused"] " "
-    if (click[k, "marked"]) c = c "marked " click[k, "marked"] " "
-    if (click[k, "none"]) c = c "no action " click[k, "none"] " "
-    printf "%-12s %-8s %-5d %-18s %-24s %-26s %d\n", p[1], p[2], runs[k],
+    if (clicked[k, "focused"]) c = c "focused " clicked[k, "focused"] " "
+    if (clicked[k, "marked"]) c = c "marked " clicked[k, "marked"] " "
+    if (clicked[k, "neither"]) c = c "neither " clicked[k, "neither"] " "
+    if (clicked[k, "no action"]) c = c "no action " clicked[k, "no action"]
+    printf "%-12s %-8s %-5d %-16s %-28s %-22s %d\n", p[1], p[2], runs[k],
       sprintf("%d/%d", focused[k], runs[k]), m, c, failed[k]
   }
 }' "$WORK/summary"

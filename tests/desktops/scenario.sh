@@ -92,6 +92,11 @@ hint_set() {
     [ $((${flags:-0} & 256)) -ne 0 ]
 }
 title_of() { xprop -id "$WIN" -notype _NET_WM_NAME | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p'; }
+# How many times Pingolet asked for a change of its _NET_WM_STATE: only the attention is asked
+# for in this run.
+state_asked() {
+    grep -A1 "^ClientMessage event.*window $(printf '0x%x' "$WIN")," "$OUT/root.log" | grep -c '(_NET_WM_STATE)'
+}
 state_set() { xprop -id "$WIN" -notype _NET_WM_STATE 2>/dev/null | grep -q DEMANDS_ATTENTION; }
 user_focused() {
     if [ "$DESK" = sway ]; then
@@ -150,6 +155,9 @@ sender_of() {
 }
 
 dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$OUT/monitor.log" 2>&1 &
+PIDS+=($!)
+# What clients ask the window manager to change ("substructure" messages to the root).
+xev -root -event substructure >"$OUT/root.log" 2>&1 &
 PIDS+=($!)
 if [ "$DESK" = gnome-shell ]; then
     poll 20 has_name org.freedesktop.Notifications || fail "the shell's notification server did not start"
@@ -225,6 +233,7 @@ result outcome "$(settled_state)"
 result raised "$(yes_no pingolet_raised)"
 result hint "$(yes_no hint_set)"
 result state "$(yes_no state_set)"
+result state_asked "$(state_asked)"
 result title "$(title_of)"
 
 # ---- The user stops typing and clicks the notification (its default action) ------------------
