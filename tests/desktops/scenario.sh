@@ -251,6 +251,7 @@ fi
 invoked() { [ "$(grep -c 'member=ActionInvoked$' "$OUT/monitor.log")" -gt "$ACTIONS" ]; }
 if poll 5 invoked; then
     result action_invoked yes
+    result activation_token "$(yes_no grep -q 'member=ActivationToken$' "$OUT/monitor.log")"
     poll 2 pingolet_focused
     result after_click "$(settled_state)"
 else
