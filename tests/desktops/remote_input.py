@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Input that mutter and GNOME Shell count as the user's: their RemoteDesktop interface on the
 session bus (a session without a screen cast), created, started and fed on one connection.
-  remote_input.py keys FILE   types "a" every 60 ms until stopped (SIGTERM); counts into FILE
-  remote_input.py click X Y   moves the pointer to X,Y from the top right corner, clicks once
+  remote_input.py keys FILE         types "a" every 60 ms until stopped (SIGTERM); counts into FILE
+  remote_input.py click X Y [TEXT]  moves the pointer to X,Y from the top right corner, clicks
+                                    once, then types TEXT (letters a to z)
 Prints "started" once the session takes input."""
 import signal
 import sys
@@ -11,7 +12,11 @@ import time
 import dbus
 
 BUS_NAME = "org.gnome.Mutter.RemoteDesktop"
-KEY_A = 30  # evdev key codes
+# evdev key codes of the letters, in keyboard order
+LETTERS = dict(zip("qwertyuiop", range(16, 26)))
+LETTERS.update(zip("asdfghjkl", range(30, 39)))
+LETTERS.update(zip("zxcvbnm", range(44, 51)))
+KEY_LEFTSHIFT = 42
 BTN_LEFT = 272
 SCREEN_WIDTH = 1280
 
@@ -27,14 +32,18 @@ def session():
     return remote
 
 
+def press(remote, letter):
+    remote.NotifyKeyboardKeycode(LETTERS[letter], True)
+    remote.NotifyKeyboardKeycode(LETTERS[letter], False)
+
+
 def keys(count_file):
     stop = []
     signal.signal(signal.SIGTERM, lambda *_: stop.append(True))
     remote = session()
     typed = 0
     while not stop:
-        remote.NotifyKeyboardKeycode(KEY_A, True)
-        remote.NotifyKeyboardKeycode(KEY_A, False)
+        press(remote, "a")
         typed += 1
         with open(count_file, "w") as out:
             out.write(f"{typed}\n")
@@ -42,14 +51,24 @@ def keys(count_file):
     remote.Stop()
 
 
-def click(x, y):
+def click(x, y, text):
     remote = session()
     # The top left corner opens GNOME Shell's overview; the top right one is safe to start from.
-    remote.NotifyPointerMotionRelative(dbus.Double(10000), dbus.Double(-10000))
+    # One axis at a time: a diagonal motion stops where it first meets an edge.
+    remote.NotifyPointerMotionRelative(dbus.Double(10000), dbus.Double(0))
+    remote.NotifyPointerMotionRelative(dbus.Double(0), dbus.Double(-10000))
     remote.NotifyPointerMotionRelative(dbus.Double(x - (SCREEN_WIDTH - 1)), dbus.Double(y))
     time.sleep(0.2)
     remote.NotifyPointerButton(BTN_LEFT, True)
     remote.NotifyPointerButton(BTN_LEFT, False)
+    time.sleep(0.2)
+    # A new session's first key may come before Xwayland has its keymap: a Shift goes first.
+    remote.NotifyKeyboardKeycode(KEY_LEFTSHIFT, True)
+    remote.NotifyKeyboardKeycode(KEY_LEFTSHIFT, False)
+    time.sleep(0.1)
+    for letter in text:
+        press(remote, letter)
+        time.sleep(0.06)
     time.sleep(0.2)
     remote.Stop()
 
@@ -57,7 +76,7 @@ def click(x, y):
 if __name__ == "__main__":
     if sys.argv[1:2] == ["keys"] and len(sys.argv) == 3:
         keys(sys.argv[2])
-    elif sys.argv[1:2] == ["click"] and len(sys.argv) == 4:
-        click(int(sys.argv[2]), int(sys.argv[3]))
+    elif sys.argv[1:2] == ["click"] and len(sys.argv) in (4, 5):
+        click(int(sys.argv[2]), int(sys.argv[3]), sys.argv[4] if len(sys.argv) == 5 else "")
     else:
         sys.exit(__doc__)
