@@ -233,8 +233,8 @@ result raised_before "$(echo "$before" | awk '{ print $3 }')"
 result user_keys_before "$(echo "$before" | awk '{ print $4 }')"
 
 # ---- The stage, with the user typing: eight updates, then what the desktop did --------------
-first=$(updates)
-poll 20 eval '[ $(($(updates) - first)) -ge 8 ]' || fail "fewer than 8 updates within 20 s"
+updates_since() { [ $(($(updates) - $1)) -ge "$2" ]; }
+poll 20 updates_since "$(updates)" 8 || fail "fewer than 8 updates within 20 s"
 PSENDER=$(sender_of "$PID")
 result outcome "$(settled_state)"
 result raised "$(yes_no pingolet_raised)"
