@@ -71,15 +71,8 @@ void FakeDesktop::serve() {
             if (answer_ == Answer::Grant)
                 focus(message->window);
         } else if (message->type == atom("_NET_WM_STATE")) {
-            const std::uint32_t action = message->data.data32[0];
-            for (int i = 1; i <= 2; ++i) {
-                const xcb_atom_t state = message->data.data32[i];
-                if (state == XCB_ATOM_NONE)
-                    continue;
-                const auto states = atoms(c_, message->window, atom("_NET_WM_STATE"));
-                const bool has = std::find(states.begin(), states.end(), state) != states.end();
-                changeState(message->window, state, action == 2 ? !has : action == 1);
-            }
+            // Remove (0) or add (1) one state; the program toggles none, nor two at once.
+            changeState(message->window, message->data.data32[1], message->data.data32[0] == 1);
         }
     }
 }
