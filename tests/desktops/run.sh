@@ -40,14 +40,14 @@ cp "$PINGOLET" "$WORK/bin/pingolet"
 cp "$HERE/scenario.sh" "$HERE/remote_input.py" "$WORK/bin/"
 chmod -R a+rX "$WORK/bin"
 cleanup() {
+    rm -f "${LOCKS[@]}" 2>/dev/null
     [ -n "${DESK_KEEP:-}" ] && { echo "Kept $WORK"; return; }
     rm -rf "$WORK"
-    rm -f "${LOCKS[@]}" 2>/dev/null
 }
 LOCKS=()
 trap cleanup EXIT
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER XAUTHORITY
-# sway refuses to run as root: as root the sessions run as nobody, otherwise as the caller.
+# sway refuses to run as root: run by root, its sessions run as nobody, otherwise as the caller.
 AS_USER=()
 [ "$(id -u)" -eq 0 ] && AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 
