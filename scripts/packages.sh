@@ -8,8 +8,8 @@ BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
 TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils sox xvfb xauth"
 # tests/desktops/run.sh: real compositors run headless, a notification server, the tools
 # that watch them; the two large desktops only for --all.
-DESKTOP_PACKAGES="xvfb openbox mutter xwayland sway dunst dbus-bin x11-utils xdotool wev jq"
-DESKTOP_ALL_PACKAGES="gnome-shell kwin-wayland"
+DESKTOP_PACKAGES="xvfb openbox mutter xwayland sway wtype dunst dbus-bin x11-utils xdotool wev jq python3-dbus"
+DESKTOP_ALL_PACKAGES="gnome-shell gjs kwin-wayland"
 # The Debian package: its build and the checks of what it installs (rsvg-convert draws the
 # scalable icon).
 DEB_PACKAGES="dpkg-dev debhelper lintian desktop-file-utils appstream librsvg2-bin"

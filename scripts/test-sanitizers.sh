@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the unit, view, platform and settings tests with AddressSanitizer, UndefinedBehavior-
+# Builds the unit, view, platform, settings and X11 tests with AddressSanitizer, UndefinedBehavior-
 # Sanitizer and LeakSanitizer, and runs them; any report fails the run.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -9,7 +9,8 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 install_missing $BUILD_PACKAGES $TEST_PACKAGES
 
 BUILD="$ROOT/build-asan"
-TESTS=(core_tests view_tests settings_tests platform_tests)
+# x11_tests starts an X server of its own and runs on it, whatever QT_QPA_PLATFORM says.
+TESTS=(core_tests view_tests settings_tests platform_tests x11_tests)
 SANITIZE="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 
 # Debug keeps Qt's own assertions on in the inline code the project uses.

@@ -58,4 +58,5 @@ void Program::endNagNotice() {
         return;
     noticeShown_ = false;
     platform_.notifier.withdraw();
+    platform_.window.stopAskingForAttention(); // ended from the bus or a button: never focused
 }

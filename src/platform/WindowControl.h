@@ -9,6 +9,8 @@ public:
     // Restores, raises and activates the window whose title equals the given one, and asks
     // for the user's attention. Does not wait.
     virtual void activateByTitle(const QString& title) = 0;
+    // The alarm ended: the window demands the user's attention no more.
+    virtual void stopAskingForAttention() = 0;
     // Closes the window and ends the program.
     virtual void endProgram() = 0;
     // Whether the desktop session is ending: a window closed then is not closed by the user.

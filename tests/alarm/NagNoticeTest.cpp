@@ -61,6 +61,7 @@ TEST(NagNotice, WithdrawnWhenTheAlarmEnds) {
         ASSERT_EQ(h->notifier.posted.size(), 1u) << what;
         end(*h);
         EXPECT_EQ(h->notifier.withdrawn, 1) << what;
+        EXPECT_EQ(h->window.calmed, 1) << what << ": marks gone even without the focus";
         update(*h);
         EXPECT_EQ(h->notifier.posted.size(), 1u) << what << ": no notice once the alarm ended";
         EXPECT_EQ(h->notifier.withdrawn, 1) << what;

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The In-Your-Face stage on real desktops, each started headless here with its own session
 # bus and XDG_RUNTIME_DIR, and torn down after: openbox on Xvfb, mutter with Xwayland and sway
-# with Xwayland (as an unprivileged user: it refuses root); with --all also gnome-shell and KWin.
-# On each, a user window has the focus and is typed into when the stage begins; prints what
-# the desktop did with Pingolet's window and what went over the bus, as a table.
+# with Xwayland (as an unprivileged user: it refuses root); with --all also GNOME Shell and KWin,
+# and each desktop's run repeated (DESK_RUNS times, 5 unless set). In each run the user works in
+# a window of their own (X11, and a native Wayland one where the desktop is a Wayland compositor)
+# and types through the input the desktop counts when the stage begins; then clicks Pingolet's
+# notification; then edits its message (scenario.sh). Prints each run's checks, then a table of
+# how the runs ended per desktop.
 #   tests/desktops/run.sh [--all] [DESKTOP...]
 # PINGOLET=/path/to/pingolet tests another build; DESK_KEEP=1 keeps the temporary folder.
 set -uo pipefail
@@ -12,9 +15,11 @@ ROOT="$(cd "$HERE/../.." && pwd)"
 . "$ROOT/scripts/packages.sh"
 
 DESKS=(openbox mutter sway)
+RUNS=${DESK_RUNS:-1}
 if [ "${1:-}" = --all ]; then
     shift
     DESKS+=(gnome-shell kwin)
+    RUNS=${DESK_RUNS:-5}
     # shellcheck disable=SC2086
     install_missing $DESKTOP_PACKAGES $DESKTOP_ALL_PACKAGES || exit 1
 else
@@ -22,24 +27,33 @@ else
     install_missing $DESKTOP_PACKAGES || exit 1
 fi
 [ $# -gt 0 ] && DESKS=("$@")
-LIMIT=${DESK_LIMIT:-60} # seconds a desktop may take before it is stopped
+LIMIT=${DESK_LIMIT:-90} # seconds one run may take, the desktop's start included
 
 PINGOLET=${PINGOLET:-$ROOT/build-tests/pingolet}
 [ -x "$PINGOLET" ] || { echo "No program at $PINGOLET: build it first (./test.sh does)"; exit 1; }
+# sway runs everything as another user, who may not enter the folder of this clone (a home
+# folder is the owner's alone): what the sessions run or read is copied here first.
 WORK=$(mktemp -d /tmp/pingolet-desktops.XXXXXX)
 chmod 755 "$WORK"
+mkdir "$WORK/bin"
+cp "$PINGOLET" "$WORK/bin/pingolet"
+cp "$HERE/scenario.sh" "$HERE/remote_input.py" "$WORK/bin/"
+chmod -R a+rX "$WORK/bin"
 cleanup() {
+    rm -f "${LOCKS[@]}" 2>/dev/null
     [ -n "${DESK_KEEP:-}" ] && { echo "Kept $WORK"; return; }
     rm -rf "$WORK"
-    rm -f "${LOCKS[@]}" 2>/dev/null
 }
 LOCKS=()
 trap cleanup EXIT
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER XAUTHORITY
+# sway refuses to run as root: run by root, its sessions run as nobody, otherwise as the caller.
+AS_USER=()
+[ "$(id -u)" -eq 0 ] && AS_USER=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 
-# A fresh folder for one desktop and user window: sets OUT, RUNTIME and HOME_DIR.
+# A fresh folder for one run: sets OUT, RUNTIME and HOME_DIR.
 fresh() {
-    OUT="$WORK/$1-$2"
+    OUT="$WORK/$1-$2-$3"
     RUNTIME="$OUT/runtime"
     HOME_DIR="$OUT/home"
     mkdir -p "$OUT" "$RUNTIME" "$HOME_DIR"
@@ -68,12 +82,12 @@ run_bounded() {
     return 0
 }
 
-scenario_env() {
-    echo "DESK=$1 USERWIN=$2 OUT=$OUT PINGOLET=$PINGOLET HOME=$HOME_DIR XDG_RUNTIME_DIR=$RUNTIME"
+scenario() {
+    echo "env DESK=$1 USERWIN=$2 OUT=$OUT BIN=$WORK/bin HOME=$HOME_DIR XDG_RUNTIME_DIR=$RUNTIME" \
+        "bash $WORK/bin/scenario.sh"
 }
 
 desk_openbox() {
-    fresh openbox x11
     cat >"$OUT/session.sh" <<EOS
 exec 5>"$OUT/display"
 Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp >"$OUT/xvfb.log" 2>&1 &
@@ -84,16 +98,15 @@ export DISPLAY=":\$(head -n1 "$OUT/display")"
 openbox --sm-disable &
 OB=\$!
 for _ in \$(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-env $(scenario_env openbox x11) "$HERE/scenario.sh"
+$(scenario openbox "$1")
 kill \$OB; wait \$OB; kill \$XVFB; wait \$XVFB
 EOS
     run_bounded "$LIMIT" env HOME="$HOME_DIR" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- bash "$OUT/session.sh"
 }
 
 desk_mutter() {
-    fresh mutter "$1"
     cat >"$OUT/inside.sh" <<EOS
-env $(scenario_env mutter "$1") "$HERE/scenario.sh"
+$(scenario mutter "$1")
 kill \$PPID # mutter itself stays up when its command ends
 EOS
     run_bounded "$LIMIT" env HOME="$HOME_DIR" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- \
@@ -101,43 +114,38 @@ EOS
         -- bash "$OUT/inside.sh"
 }
 
+# In tabs, only the window on top shows: "raised" means something on a tiling desktop too.
 desk_sway() {
-    fresh sway "$1"
     cat >"$OUT/inside.sh" <<EOS
-env $(scenario_env sway "$1") "$HERE/scenario.sh"
+$(scenario sway "$1")
 swaymsg exit
 EOS
     cat >"$OUT/sway.conf" <<EOS
 xwayland enable
+workspace_layout tabbed
 output HEADLESS-1 resolution 1280x800
 exec bash "$OUT/inside.sh"
 EOS
-    chown -R 65534:65534 "$OUT"
-    run_bounded "$LIMIT" setpriv --reuid=65534 --regid=65534 --clear-groups \
+    [ ${#AS_USER[@]} -gt 0 ] && chown -R 65534:65534 "$OUT"
+    run_bounded "$LIMIT" "${AS_USER[@]}" \
         env HOME="$HOME_DIR" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- \
         env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$OUT/sway.conf"
 }
 
 desk_gnome-shell() {
-    fresh gnome-shell "$1"
     cat >"$OUT/session.sh" <<EOS
 dbus-daemon --session --address=unix:path=$RUNTIME/sysbus --nofork &
 SYS=\$!
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$RUNTIME/sysbus
 gnome-shell --wayland --headless --virtual-monitor 1280x800 --wayland-display=pingolet-gnome >"$OUT/shell.log" 2>&1 &
 SHELL_PID=\$!
-for _ in \$(seq 300); do grep -q "GNOME Shell started" "$OUT/shell.log" && break; sleep 0.1; done
+for _ in \$(seq 600); do grep -q "GNOME Shell started" "$OUT/shell.log" && break; sleep 0.1; done
 export DISPLAY=\$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$OUT/shell.log" | head -n1)
 export WAYLAND_DISPLAY=pingolet-gnome
 export XAUTHORITY=\$(ls $RUNTIME/.mutter-Xwaylandauth.* | head -n1)
 echo "\${DISPLAY#:}" >"$OUT/display"
 gdbus call --session -d org.gnome.Shell -o /org/gnome/Shell -m org.freedesktop.DBus.Properties.Set org.gnome.Shell OverviewActive "<false>" >/dev/null
-# It takes the notification service's name a moment after it says it started.
-for _ in \$(seq 100); do
-    gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner org.freedesktop.Notifications 2>/dev/null | grep -q true && break
-    sleep 0.1
-done
-env $(scenario_env gnome-shell "$1") "$HERE/scenario.sh"
+$(scenario gnome-shell "$1")
 kill \$SHELL_PID; wait \$SHELL_PID; kill \$SYS; wait \$SYS
 EOS
     run_bounded "$LIMIT" env HOME="$HOME_DIR" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- bash "$OUT/session.sh"
@@ -145,50 +153,94 @@ EOS
 }
 
 desk_kwin() {
-    fresh kwin "$1"
     cp /usr/bin/kwin_wayland "$OUT/kwin_wayland" # without the file capability a container refuses
     cat >"$OUT/inside.sh" <<EOS
-env $(scenario_env kwin "$1") "$HERE/scenario.sh"
+$(scenario kwin "$1")
 EOS
     run_bounded "$LIMIT" env HOME="$HOME_DIR" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- \
         "$OUT/kwin_wayland" --virtual --xwayland --width 1280 --height 800 --socket pingolet-kwin \
         --no-lockscreen --exit-with-session "bash $OUT/inside.sh"
 }
 
-# One row: the checks a desktop must pass whichever way it chose to show the window.
-ROWS=()
+# One run's checks; each problem names the check that failed.
 FAILED=0
+ARROW='^(->---|-->--|--->-|---->) '
 verdict() {
-    local desk=$1 userwin=$2 f="$OUT/result" problems=()
+    local f="$OUT/result" problems=()
     val() { sed -n "s/^$1=//p" "$f" | tail -n1; }
-    [ -n "$(val error)" ] && problems+=("$(val error)")
-    [ "$(val outcome)" = neither ] && problems+=("neither raised nor marked")
-    [ "$(val notify_count)" = 1 ] || problems+=("$(val notify_count) Notify calls")
-    [ "$(val urgency)" = 2 ] || problems+=("no urgency 2")
-    [ "$(val closed)" = yes ] || problems+=("no CloseNotification after the edit")
-    [[ "$(val title)" =~ ^(-\>---|--\>--|---\>-|----\>)\ Desk\ check$ ]] ||
-        problems+=("the typing reached the message: title \"$(val title | cut -c1-60)\"")
-    if [ "$userwin" = x11 ] && [ "${problems[*]}" = "" ]; then
-        [ "$(val user_keys)" -gt 0 ] 2>/dev/null || problems+=("the user window got no keys")
+    if [ -n "$(val error)" ]; then
+        problems+=("$(val error)")
+    else
+        [ "$(val user_focus_before)" = yes ] || problems+=("the user's window did not hold the focus before the stage")
+        [ "$(val raised_before)" = no ] || problems+=("Pingolet was on top before the stage")
+        if [ "$2" = x11 ] || [ "$(val typing)" != xtest ]; then
+            [ "$(val user_keys_before)" -gt 0 ] 2>/dev/null || problems+=("the user's window got no keys")
+        fi
+        for t in title title_after_typing; do
+            [[ "$(val $t)" =~ ${ARROW}Desk\ check$ ]] && continue
+            problems+=("the typing reached the message: title \"$(val $t | cut -c1-40)\"")
+            break
+        done
+        case $(val outcome) in
+        focused) [ "$(val raised)" = yes ] || problems+=("focused but not raised") ;;
+        marked) [ "$(val state_asked)" -gt 0 ] 2>/dev/null || problems+=("no _NET_WM_STATE request from Pingolet") ;;
+        focused-but-marked) problems+=("still marked while focused") ;;
+        *) problems+=("neither focused nor marked by Pingolet") ;;
+        esac
+        [ "$(val action_invoked)" = yes ] || problems+=("the notification's default action was not invoked")
+        case $(val after_click) in focused | marked | "") ;; *) problems+=("after the click: $(val after_click)") ;; esac
+        [ "$(val notify_count)" = 1 ] || problems+=("$(val notify_count) Notify calls from Pingolet")
+        [ "$(val urgency)" = 2 ] || problems+=("no urgency 2")
+        [ "$(val closed)" = yes ] || problems+=("the notice stayed after the edit")
+        [ "$(val unmarked_after_edit)" = yes ] || problems+=("still marked after the edit")
+        [[ "$(val after_edit)" == *" Desk check" ]] && problems+=("the edit did not reach the message")
     fi
     local status=PASS
     [ ${#problems[@]} -gt 0 ] && { status=FAIL; FAILED=$((FAILED + 1)); }
-    ROWS+=("$(printf '%-12s %-8s %-20s %-7s %-8s %-6s %s' "$desk" "$userwin" "$(val outcome)" \
-        "$(val notify_count)" "$(val server)" "$(val closed)" "$status${problems:+: ${problems[*]}}")")
+    printf '%-12s %-8s %-3s %-19s %-6s %-6s %-19s %-6s %s  (%s s)\n' "$1" "$2" "$3" "$(val outcome)" \
+        "$(val hint)" "$(val state)" "$(val after_click)" "$(val server)" \
+        "$status${problems:+: $(IFS=';'; echo "${problems[*]}")}" "$4"
+    echo "$1 $2 ${status} $(val outcome) $(val state) $(val state_asked) $(val after_click)" >>"$WORK/summary"
 }
 
+: >"$WORK/summary"
+printf '%-12s %-8s %-3s %-19s %-6s %-6s %-19s %-6s %s\n' desktop user-win run "after the raise" hint state \
+    "after a click" server result
 for desk in "${DESKS[@]}"; do
     userwins=(x11)
     [ "$desk" != openbox ] && userwins+=(wayland)
     for userwin in "${userwins[@]}"; do
-        start=$(date +%s)
-        "desk_$desk" "$userwin"
-        verdict "$desk" "$userwin"
-        echo "${ROWS[-1]}  ($(($(date +%s) - start)) s)"
+        for run in $(seq "$RUNS"); do
+            start=$(date +%s)
+            fresh "$desk" "$userwin" "$run"
+            "desk_$desk" "$userwin"
+            verdict "$desk" "$userwin" "$run" "$(($(date +%s) - start))"
+        done
     done
 done
 
+# How the runs ended, per desktop and user window; a run that stopped early counts as failed.
 echo
-printf '%-12s %-8s %-20s %-7s %-8s %-6s %s\n' desktop user-win "Pingolet's window" Notify server closed result
-printf '%s\n' "${ROWS[@]}"
+printf '%-12s %-8s %-5s %-16s %-28s %-22s %s\n' desktop user-win runs "focused, typing" \
+    "marked where refused" "after a click" failed
+awk '
+{ k = $1 " " $2; if (!(k in runs)) order[++n] = k; runs[k]++
+  if ($3 != "PASS") failed[k]++
+  if ($4 == "") next
+  if ($4 == "focused") focused[k]++
+  else { refused[k]++; if ($4 == "marked") marked[k]++; if ($6 > 0) asked[k]++; if ($5 == "yes") shown[k]++ }
+  clicked[k, $7 == "" ? "no action" : $7]++ }
+END {
+  for (i = 1; i <= n; i++) {
+    k = order[i]; split(k, p, " ")
+    m = refused[k] ? sprintf("%d/%d (state %d asked, %d shown)", marked[k], refused[k], asked[k], shown[k]) : "-"
+    c = ""
+    if (clicked[k, "focused"]) c = c "focused " clicked[k, "focused"] " "
+    if (clicked[k, "marked"]) c = c "marked " clicked[k, "marked"] " "
+    if (clicked[k, "neither"]) c = c "neither " clicked[k, "neither"] " "
+    if (clicked[k, "no action"]) c = c "no action " clicked[k, "no action"]
+    printf "%-12s %-8s %-5d %-16s %-28s %-22s %d\n", p[1], p[2], runs[k],
+      sprintf("%d/%d", focused[k], runs[k]), m, c, failed[k]
+  }
+}' "$WORK/summary"
 [ "$FAILED" -eq 0 ]

@@ -53,6 +53,8 @@ struct FakeWindowControl : WindowControl {
     int endCount = 0;
     void activateByTitle(const QString& title) override { activatedTitles << title; }
     void endProgram() override { ++endCount; }
+    int calmed = 0;
+    void stopAskingForAttention() override { ++calmed; }
     bool ending = false;
     bool sessionEnding() override { return ending; }
 };

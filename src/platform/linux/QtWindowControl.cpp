@@ -1,11 +1,10 @@
 #include "QtWindowControl.h"
 
+#include "X11Focus.h"
 #include "X11Urgency.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QMetaObject>
-#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -30,14 +29,24 @@ QWidget* mainWindow() {
 }
 } // namespace
 
-// A session manager asks its clients to save, then ends them; a logout the user cancels sends no
-// word of it. Windows closed within a minute of that request count as closed by the session.
 QtWindowControl::QtWindowControl() {
+    judgement_.setSingleShot(true);
+    judgement_.setInterval(RefusalWaitMs);
+    connect(&judgement_, &QTimer::timeout, this, &QtWindowControl::judge);
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installNativeEventFilter(this);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this,
                 [this] { sinceSessionSave_.start(); });
 }
 
+QtWindowControl::~QtWindowControl() {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+// A session manager asks its clients to save, then ends them; a logout the user cancels sends no
+// word of it. Windows closed within a minute of that request count as closed by the session.
 bool QtWindowControl::sessionEnding() {
     constexpr qint64 SessionEndMs = 60000;
     const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
@@ -51,12 +60,12 @@ void QtWindowControl::activateByTitle(const QString& title) {
         return;
     // Keys the user is typing into another window at this moment must not land in a control:
     // the window itself takes the focus, which ignores them. A click or Tab brings it back.
-    if (!window->isActiveWindow() && window->focusWidget() != window) {
+    if (!hasFocus(*window) && window->focusWidget() != window) {
         focusBefore_ = window->focusWidget();
         window->setFocus(Qt::OtherFocusReason);
     }
     activate(*window);
-    markIfRefused(*window);
+    judgeLater(*window);
 }
 
 void QtWindowControl::bringForward(const QString& activationToken) {
@@ -69,6 +78,7 @@ void QtWindowControl::bringForward(const QString& activationToken) {
     if (focusBefore_ && window->focusWidget() == window)
         focusBefore_->setFocus(Qt::OtherFocusReason);
     activate(*window);
+    judgeLater(*window);
 }
 
 void QtWindowControl::activate(QWidget& window) {
@@ -81,29 +91,50 @@ void QtWindowControl::activate(QWidget& window) {
     window.activateWindow();
 }
 
-// Where the desktop refuses the activation, the window at least demands attention: the
-// taskbar or the tiling bar shows it, until the window is active.
-void QtWindowControl::markIfRefused(QWidget& window) {
-    if (window.property("pingoletWatched").isNull()) {
-        window.setProperty("pingoletWatched", true);
-        window.installEventFilter(this);
-    }
-    QPointer<QWidget> target(&window);
-    QTimer::singleShot(RefusalWaitMs, this, [target] {
-        if (!target || target->isActiveWindow() || !target->windowHandle())
-            return;
-        QApplication::alert(target); // _NET_WM_STATE_DEMANDS_ATTENTION on X11
-        X11Urgency::set(*target->windowHandle(), true);
-    });
+// Asked again before the last request was judged, the window is judged at the first one's
+// time: at a fast update rate a later judgement would never come.
+void QtWindowControl::judgeLater(QWidget& window) {
+    asked_ = &window;
+    if (!judgement_.isActive())
+        judgement_.start();
 }
 
-bool QtWindowControl::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        auto* window = qobject_cast<QWidget*>(watched);
-        if (window && window->windowHandle())
-            X11Urgency::set(*window->windowHandle(), false);
+// Where the desktop refused the activation, the window demands attention instead: the
+// taskbar, the tiling bar or the dock shows it, until the window really has the focus.
+void QtWindowControl::judge() {
+    if (!asked_ || !asked_->windowHandle())
+        return;
+    const std::optional<bool> focused = X11Focus::has(*asked_->windowHandle());
+    if (!focused) {
+        // Elsewhere only the toolkit can tell; it takes the request back itself on activation.
+        if (!asked_->isActiveWindow())
+            QApplication::alert(asked_);
+        return;
     }
-    return QObject::eventFilter(watched, event);
+    X11Urgency::set(*asked_->windowHandle(), !*focused);
+    marked_ = !*focused;
+}
+
+void QtWindowControl::stopAskingForAttention() {
+    judgement_.stop();
+    if (marked_ && asked_ && asked_->windowHandle())
+        X11Urgency::set(*asked_->windowHandle(), false);
+    marked_ = false;
+}
+
+bool QtWindowControl::hasFocus(QWidget& window) {
+    const std::optional<bool> focused =
+        window.windowHandle() ? X11Focus::has(*window.windowHandle()) : std::nullopt;
+    return focused.value_or(window.isActiveWindow());
+}
+
+// Once the marked window gets the focus, whichever way, the marks go at once.
+bool QtWindowControl::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (marked_ && asked_ && asked_->windowHandle() && eventType == "xcb_generic_event_t" &&
+        X11Focus::mayHaveGained(message, *asked_->windowHandle())) {
+        QMetaObject::invokeMethod(this, &QtWindowControl::judge, Qt::QueuedConnection);
+    }
+    return false;
 }
 
 void QtWindowControl::endProgram() {
