@@ -6,7 +6,7 @@
 // must give back the value on the next read, and leave every other line as it was: byte for
 // byte, or, when the file had to go from the code page to UTF-8, as the same text.
 #include "FuzzCheck.h"
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/settings/IniProfileFile.h"
 
 #include <QDir>
 #include <QFile>

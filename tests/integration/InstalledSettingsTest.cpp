@@ -1,8 +1,8 @@
 #include "../platform/PlatformTestSupport.h"
 #include "FakePlatform.h"
-#include "platform/linux/IniProfileFile.h"
-#include "platform/linux/LinuxFileSystem.h"
-#include "platform/linux/QtProgramEnvironment.h"
+#include "platform/linux/services/QtProgramEnvironment.h"
+#include "platform/linux/settings/IniProfileFile.h"
+#include "platform/linux/settings/LinuxFileSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,8 +37,9 @@ struct Installed : testing::Test {
         if (!arguments.isEmpty())
             argv += arguments.split(u' ');
         environment = std::make_unique<QtProgramEnvironment>(argv, SettingsPlace::UserConfigFolder);
-        platform = std::make_unique<Platform>(Platform{clock, beep, launcher, window, *environment,
-                                                       profile, files, opener, notifier, alarms, bus});
+        platform =
+            std::make_unique<Platform>(Platform{clock, beep, launcher, window, *environment,
+                                                profile, files, opener, notifier, alarms, bus});
         auto program = std::make_unique<Program>(*platform);
         program->Form_Load();
         return program;

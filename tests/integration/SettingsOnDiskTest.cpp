@@ -1,6 +1,6 @@
 #include "FakePlatform.h"
-#include "platform/linux/IniProfileFile.h"
-#include "platform/linux/LinuxFileSystem.h"
+#include "platform/linux/settings/IniProfileFile.h"
+#include "platform/linux/settings/LinuxFileSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +33,8 @@ struct OnDisk : testing::Test {
     FakeNotifier notifier;
     FakeAlarmStore alarms;
     FakeAlarmBus bus;
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier, alarms, bus};
+    Platform platform{clock, beep,   launcher, window, environment, profile,
+                      files, opener, notifier, alarms, bus};
     QString ini;
 
     void SetUp() override {

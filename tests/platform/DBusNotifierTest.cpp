@@ -1,4 +1,4 @@
-#include "platform/linux/DBusNotifier.h"
+#include "platform/linux/desktop/DBusNotifier.h"
 #include "PlatformTestSupport.h"
 
 #include <QDBusConnection>

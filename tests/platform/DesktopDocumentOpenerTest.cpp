@@ -1,4 +1,4 @@
-#include "platform/linux/DesktopDocumentOpener.h"
+#include "platform/linux/desktop/DesktopDocumentOpener.h"
 #include "FileTestSupport.h"
 #include "PlatformTestSupport.h"
 

@@ -1,5 +1,5 @@
 #include "FileTestSupport.h"
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/settings/IniProfileFile.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/LinuxFileSystem.h"
+#include "platform/linux/settings/LinuxFileSystem.h"
 #include "FileTestSupport.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/linux/ProcessLauncher.h"
+#include "platform/linux/services/ProcessLauncher.h"
 #include "PlatformTestSupport.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/linux/PulseBeep.h"
+#include "platform/linux/sound/PulseBeep.h"
 #include "PlatformTestSupport.h"
 
 #include <QDir>

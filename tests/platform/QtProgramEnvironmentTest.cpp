@@ -1,4 +1,4 @@
-#include "platform/linux/QtProgramEnvironment.h"
+#include "platform/linux/services/QtProgramEnvironment.h"
 #include "PlatformTestSupport.h"
 
 #include <QDir>

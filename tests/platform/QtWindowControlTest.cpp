@@ -1,4 +1,4 @@
-#include "platform/linux/QtWindowControl.h"
+#include "platform/linux/desktop/QtWindowControl.h"
 #include "PlatformTestSupport.h"
 
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "platform/linux/SystemClock.h"
+#include "platform/linux/services/SystemClock.h"
 
 #include <QFile>
 #include <QTime>

@@ -1,9 +1,9 @@
-#include "platform/linux/UserConfigFolder.h"
+#include "platform/linux/settings/UserConfigFolder.h"
 #include "FileTestSupport.h"
 #include "PlatformTestSupport.h"
-#include "platform/linux/IniProfileFile.h"
-#include "platform/linux/LinuxFileSystem.h"
-#include "platform/linux/QtProgramEnvironment.h"
+#include "platform/linux/services/QtProgramEnvironment.h"
+#include "platform/linux/settings/IniProfileFile.h"
+#include "platform/linux/settings/LinuxFileSystem.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,9 +5,9 @@
 //   settings_writer hold PATH             takes the file's update lock, prints "held" and waits
 //   settings_writer hold-alarm FOLDER ID  holds the alarm record ID of the store in FOLDER,
 //                                         prints "held" and waits; exits 2 when it cannot
-#include "platform/linux/FileUpdateLock.h"
-#include "platform/linux/IniProfileFile.h"
 #include "platform/linux/alarms/FileAlarmStore.h"
+#include "platform/linux/settings/FileUpdateLock.h"
+#include "platform/linux/settings/IniProfileFile.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 #include "FakeDesktop.h"
-#include "platform/linux/QtWindowControl.h"
+#include "platform/linux/desktop/QtWindowControl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 
 #include "AutostartEntry.h"
 #include "UserStateFolder.h"
-#include "platform/linux/AtomicReplace.h"
+#include "platform/linux/settings/AtomicReplace.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "UserConfigFolder.h"
 
-#include "XdgFolder.h"
+#include "platform/linux/services/XdgFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

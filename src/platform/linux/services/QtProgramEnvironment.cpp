@@ -1,6 +1,6 @@
 #include "QtProgramEnvironment.h"
 
-#include "UserConfigFolder.h"
+#include "platform/linux/settings/UserConfigFolder.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/DisplayProbe.h"
+#include "platform/linux/desktop/DisplayProbe.h"
 
 #include <QDir>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
 #include "DBusNotifier.h"
 
-#include "bus/SessionBus.h"
+#include "platform/linux/bus/SessionBus.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
