@@ -16,10 +16,14 @@ record_due_ms() {
     echo $(($(date -d "$due" +%s%3N)))
 }
 resume() { "$DIR/pingolet" --resume >>"$CASE_DIR/resume.log" 2>&1; }
-# The program that brought an alarm back, once its window is there: sets PID.
+# The one program that brought an alarm back: sets PID. Two --resume at once may each start one;
+# the one that finds the alarm held ends by itself, so wait until a single one is left.
 resumed_pid() {
-    PID=$(pgrep -n -f "$DIR/pingolet --resume [0-9a-f]")
-    [ -n "$PID" ] && record_pid "$PID" "$CASE_DIR/pids"
+    local pids
+    pids=$(pgrep -f "$DIR/pingolet --resume [0-9a-f]")
+    [ "$(wc -w <<<"$pids")" -eq 1 ] || return 1
+    PID=$pids
+    record_pid "$PID" "$CASE_DIR/pids"
 }
 
 # A1. Killed during its countdown and brought back: the same message, beeping from the due
