@@ -125,6 +125,32 @@ TEST_F(MirrorTest, ScrollBarKeepsItsRangeLowToHighWithMinAtTheTop) {
     EXPECT_EQ(slider.maximum(), 30);
 }
 
+// The style keeps a scroll bar's drawings under its palette's identity, and Qt's pixmap cache
+// keeps every key it was given: a scroll bar that got a new palette at each ReRun colour or
+// flash would add to the heap all night.
+TEST_F(MirrorTest, ScrollBarsKeepTheirPalettesWhileTheMessageChangesColour) {
+    view.show();
+    const QList<QScrollBar*> bars = view.findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 3); // the Message Area's two and the slider
+    std::vector<qint64> keys;
+    for (const QScrollBar* bar : bars)
+        keys.push_back(bar->palette().cacheKey());
+
+    auto& area = widget<QPlainTextEdit>(form.Text4);
+    for (int i = 0; i < 20; ++i) {
+        form.Text4.setBackColor(i % 2 ? Colors::Yellow : Colors::Orange);
+        form.Text4.setForeColor(i % 2 ? Colors::Black : Colors::Red);
+        QApplication::processEvents();
+        EXPECT_EQ(area.palette().color(QPalette::Base),
+                  i % 2 ? QColor(255, 255, 0) : QColor(255, 128, 0));
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(bars[int(i)]->palette().cacheKey(), keys[i])
+            << bars[int(i)]->objectName().toStdString();
+    EXPECT_EQ(area.verticalScrollBar()->palette().color(QPalette::Base),
+              QApplication::palette().color(QPalette::Base));
+}
+
 TEST_F(MirrorTest, EarlierControlsLieOnTopOfLaterOnes) {
     form.Text9.setVisible(true);
     // The ReRun counter in the Message Area's corner, the Help button over the slider.
