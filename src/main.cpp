@@ -14,6 +14,7 @@
 #include "view/AppIcon.h"
 #include "view/ApplicationId.h"
 #include "view/MainWindow.h"
+#include "view/WhenFirstShown.h"
 
 #include <QApplication>
 #include <QPixmapCache>
@@ -56,10 +57,15 @@ int main(int argc, char* argv[]) {
     Program program(platform);
     MainWindow view(program.form);
 
-    // Start-up runs before the window appears, as the form's Load does.
+    // Start-up runs before the window appears, as the form's Load does; its beep sounds once
+    // the window is on the screen.
+    beep.hold();
     program.form.Load.raise();
     if (program.ended())
         return 0;
     view.show();
+    // Whatever the program starts with but its window does not need in order to appear goes
+    // here, to run once the window has been painted for the first time.
+    whenFirstShown(view, [&beep] { beep.release(); });
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "AppIcon.h"
 
-#include "ApplicationId.h"
+#include <QImageReader>
+#include <QPixmap>
 
 // The resources live in a static library: nothing would pull them into the program unless
 // they are asked for by name.
@@ -10,6 +11,10 @@ static void initIconResources() {
 
 QIcon appIcon() {
     initIconResources();
-    // The theme's icon of the same name when installed, so the window and the menu agree.
-    return QIcon::fromTheme(applicationId(), QIcon(QStringLiteral(":/icons/pingolet.png")));
+    // Read as the PNG it is: a reader free to guess loads every image plugin to ask each. The
+    // installed theme icon of the application id is this same picture, so the theme is not
+    // searched for it either (that search took more heap than the whole window).
+    QImageReader reader(QStringLiteral(":/icons/pingolet.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
 }
