@@ -19,15 +19,17 @@ void applyDesktopPalette(QWidget& widget) {
     widget.setPalette(own);
 }
 
+// Qt tells only the windows of a new desktop palette; they hand it on to the controls that
+// inherit it, which this one does not.
 class DesktopPaletteFollower : public QObject {
 public:
     explicit DesktopPaletteFollower(QWidget& widget) : QObject(&widget), widget_(widget) {
-        widget_.installEventFilter(this);
+        widget_.window()->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &widget_ && event->type() == QEvent::ApplicationPaletteChange)
+        if (event->type() == QEvent::ApplicationPaletteChange)
             applyDesktopPalette(widget_);
         return QObject::eventFilter(watched, event);
     }

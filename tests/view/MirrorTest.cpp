@@ -149,6 +149,17 @@ TEST_F(MirrorTest, ScrollBarsKeepTheirPalettesWhileTheMessageChangesColour) {
             << bars[int(i)]->objectName().toStdString();
     EXPECT_EQ(area.verticalScrollBar()->palette().color(QPalette::Base),
               QApplication::palette().color(QPalette::Base));
+
+    // A new desktop palette (a dark theme, say) still reaches them.
+    const QPalette desktop = QApplication::palette();
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    QApplication::setPalette(dark);
+    QApplication::processEvents(); // Qt hands a new palette on in an event
+    const QColor base = area.verticalScrollBar()->palette().color(QPalette::Base);
+    QApplication::setPalette(desktop);
+    QApplication::processEvents();
+    EXPECT_EQ(base, QColor(30, 30, 30));
 }
 
 TEST_F(MirrorTest, EarlierControlsLieOnTopOfLaterOnes) {
