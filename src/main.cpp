@@ -53,14 +53,15 @@ int main(int argc, char* argv[]) {
     Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier};
 
     Program program(platform);
-    MainWindow view(program.form);
 
     // Start-up runs before the window appears, as the form's Load does; its beep sounds once
-    // the window is on the screen.
+    // the window is on the screen. The window is made after it, from the form as Load left it,
+    // so that nothing Load hides is prepared for showing.
     beep.hold();
     program.form.Load.raise();
     if (program.ended())
         return 0;
+    MainWindow view(program.form);
     view.show();
     // Whatever the program starts with but its window does not need in order to appear goes
     // here, to run once the window has been painted for the first time.

@@ -28,6 +28,8 @@ void ControlView::push(Property property) {
         pushGeometry();
         break;
     case Property::Visible:
+        if (control_.visible() && fontOwed_)
+            pushFont();
         widget_.setVisible(control_.visible());
         break;
     case Property::Enabled:
@@ -47,7 +49,13 @@ void ControlView::push(Property property) {
 
 void ControlView::pushAll() {
     pushGeometry();
-    widget_.setFont(toQFont(control_.font()));
+    // A field lays its text out in its font even while hidden: a face that only hidden
+    // controls use (the bold one of the closed control area) is loaded when one is first shown,
+    // not before the window can appear.
+    if (control_.visible())
+        pushFont();
+    else
+        fontOwed_ = true;
     pushColors();
     widget_.setToolTip(control_.toolTipText());
     widget_.setEnabled(control_.enabled());
@@ -57,6 +65,11 @@ void ControlView::pushAll() {
 void ControlView::pushGeometry() {
     widget_.setGeometry(Twips::toPixels(control_.left()), Twips::toPixels(control_.top()),
                         Twips::toPixels(control_.width()), Twips::toPixels(control_.height()));
+}
+
+void ControlView::pushFont() {
+    widget_.setFont(toQFont(control_.font()));
+    fontOwed_ = false;
 }
 
 void ControlView::pushColors() {

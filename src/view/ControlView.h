@@ -35,12 +35,14 @@ protected:
 
 private:
     void pushGeometry();
+    void pushFont();
     void pushColors();
 
     Control& control_;
     QWidget& widget_;
     const PushGuard& guard_;
     Roles roles_;
+    bool fontOwed_ = false;
 };
 
 // A new widget for a control, named after it so that it can be found by name.

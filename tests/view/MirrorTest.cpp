@@ -97,7 +97,10 @@ TEST_F(MirrorTest, SystemColoursAndFontsComeFromTheDesktop) {
     EXPECT_EQ(display.family(), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
     EXPECT_DOUBLE_EQ(display.pointSizeF(), 8.25);
     EXPECT_FALSE(display.bold());
+    // A hidden field has its font by the time it shows.
+    form.Text8.setVisible(true);
     EXPECT_TRUE(widget<QLineEdit>(form.Text8).font().bold());
+    EXPECT_DOUBLE_EQ(widget<QLineEdit>(form.Text8).font().pointSizeF(), 8.25);
 }
 
 TEST_F(MirrorTest, ScrollBarKeepsItsRangeLowToHighWithMinAtTheTop) {
