@@ -457,10 +457,10 @@ def write_report(out, command, config, startup, cpu, by_stat, xcpu, memory, mini
                     f"{p / b:.3f} | {target} |")
     pm, bm = median(memory["pingolet"]), median(memory["baseline"])
     rows.append(f"| Peak resident memory (VmHWM, MiB) | {pm / 1024:.1f} | {bm / 1024:.1f} | "
-                f"{pm / bm:.2f} | <= 1.2 x baseline: {verdict(pm <= 1.2 * bm)} |")
+                f"{pm / bm:.2f} | <= 1.1 x baseline: {verdict(pm <= 1.1 * bm)} |")
     ps, bs = median(startup["pingolet"]), median(startup["baseline"])
     rows.append(f"| Start to mapped window (ms) | {ps:.0f} | {bs:.0f} | {ps / bs:.2f} | "
-                f"<= 1.5 x baseline: {verdict(ps <= 1.5 * bs)} |")
+                f"<= 1.1 x baseline: {verdict(ps <= 1.1 * bs)} |")
     xrows = [f"| {v} | {median(xcpu['pingolet'][v]):.2f} | {median(xcpu['baseline'][v]):.2f} |"
              for v in config["cpu_values"]]
     period_rows = []
@@ -527,7 +527,8 @@ runs on one of Qt's coarse timers with an interval that such a timer cannot keep
 
 From the title change of an update to the start of its beep in the null sink's monitor (a sample
 above 100 in the recording, whose timing is fixed by the earliest-arriving chunk). Pingolet beeps
-once as it starts, before its window shows: that first beep on the idle sink is counted from the
+once as it starts, as soon as its window has first been painted: that first beep, which also
+loads the sound library and opens the connection to the sound server, is counted from the
 process start and from the window's mapping. The first beep of the alarm and the steady state
 (median of the rest) are counted from their updates' title changes. A tick asks for the beep
 before it sets the title, and the title reaches the X server only when the tick is over, so a
@@ -613,7 +614,8 @@ def main():
         "rounds": 1 if args.quick else 3,
         "cpu_seconds": 4 if args.quick else 10,
         "settle": 1 if args.quick else 2,
-        "startup_runs": 2 if args.quick else 5,
+        # Start-up times scatter by several ms on a loaded machine: enough runs for a 10 % target.
+        "startup_runs": 4 if args.quick else 15,
         "updates": {5: 20, 10: 6, 20: 3, 21: 3} if args.quick else {5: 40, 10: 15, 20: 8, 21: 5},
     }
     config["load_before"] = " / ".join(f"{x:.1f}" for x in os.getloadavg())

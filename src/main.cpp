@@ -22,10 +22,10 @@
 #include "verbs/VerbRequest.h"
 #include "view/AppIcon.h"
 #include "view/MainWindow.h"
+#include "view/WhenFirstShown.h"
 
 #include <QApplication>
 #include <QPixmapCache>
-#include <QTimer>
 
 #include <cstdio>
 #include <optional>
@@ -72,9 +72,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(applicationId());
     QApplication::setWindowIcon(appIcon());
-    // The style keeps its drawings of the controls under their palettes, and colours that
-    // alternate for hours (a ReRun cycle, the flashing message) give every repaint new palettes:
-    // with Qt's 10 MB default the cache would grow through a long run. The window needs little.
+    // The style's drawings of this window's controls fit in a fraction of Qt's 10 MB default.
     QPixmapCache::setCacheLimit(256);
 
     SystemClock clock;
@@ -100,9 +98,11 @@ int main(int argc, char* argv[]) {
 
     Program program(platform);
     answering = &program;
-    MainWindow view(program.form);
 
-    // Start-up runs before the window appears, as the form's Load does.
+    // Start-up runs before the window appears, as the form's Load does; its beep sounds once
+    // the window is on the screen. The window is made after it, from the form as Load left it,
+    // so that nothing Load hides is prepared for showing.
+    beep.hold();
     if (resumed)
         program.resume(*resumed);
     else
@@ -111,10 +111,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", note.toLocal8Bit().constData());
     if (program.ended())
         return 0;
+    MainWindow view(program.form);
     view.show();
-    // Once the window is up: the alarm's record and its object on the session bus, and the
-    // signals that end the program.
-    QTimer::singleShot(0, &app, [&program] { program.windowShown(); });
+    // What the window does not need in order to appear waits until it has been painted: the
+    // beep's sound library, the alarm's record and its object on the session bus.
+    whenFirstShown(view, [&beep, &program] {
+        beep.release();
+        program.windowShown();
+    });
     EndSignals endSignals([&program](EndSignals::Ending ending) {
         if (ending == EndSignals::Ending::ByUser)
             program.Form_Unload();

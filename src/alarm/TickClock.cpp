@@ -26,7 +26,7 @@ void Program::setLastTickTime(float now) {
 void Program::correctForMidnight(float now) {
     const double excess =
         (platform_.clock.secondsSinceBoot() - lastTickBootTime_) - (double(now) - m.LastTickTime);
-    double days = std::round(excess / SecondsPerDay);
+    double days = Store::roundHalfEven(excess / SecondsPerDay);
     if (!(days >= 1) || std::abs(excess - days * SecondsPerDay) > DayTolerance)
         days = (now < m.LastTickTime && now <= LatestMidnightWrap) ? 1 : 0;
     if (days == 0)

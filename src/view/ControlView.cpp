@@ -29,6 +29,8 @@ void ControlView::push(Property property) {
         pushGeometry();
         break;
     case Property::Visible:
+        if (control_.visible() && fontOwed_)
+            pushFont();
         widget_.setVisible(control_.visible());
         break;
     case Property::Enabled:
@@ -48,8 +50,13 @@ void ControlView::push(Property property) {
 
 void ControlView::pushAll() {
     font_ = toQFont(control_.font());
-    widget_.setFont(font_);
+    // A field lays its text out in its font even while hidden: a face that only hidden
+    // controls use (the bold one of the closed control area) is loaded when one is first shown,
+    // not before the window can appear.
+    fontOwed_ = true;
     pushGeometry();
+    if (control_.visible())
+        pushFont();
     pushColors();
     widget_.setToolTip(control_.toolTipText());
     widget_.setEnabled(control_.enabled());
@@ -68,6 +75,8 @@ void ControlView::pushGeometry() {
 
 // The tick may change a display's text many times a second: the room is measured once.
 void ControlView::fitFont() {
+    if (fontOwed_)
+        return;
     const QString text = fittedText();
     if (text.isEmpty())
         return;
@@ -76,6 +85,13 @@ void ControlView::fitFont() {
     const QFont fitted = fittedFont(widget_, font_, text, room_);
     if (fitted != widget_.font())
         widget_.setFont(fitted);
+}
+
+void ControlView::pushFont() {
+    widget_.setFont(font_);
+    fontOwed_ = false;
+    room_ = QRect();
+    fitFont();
 }
 
 void ControlView::pushColors() {

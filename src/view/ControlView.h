@@ -41,14 +41,16 @@ protected:
 
 private:
     void pushGeometry();
+    void pushFont();
     void pushColors();
 
     Control& control_;
     QWidget& widget_;
     const PushGuard& guard_;
     Roles roles_;
-    QFont font_; // the control's font as the desktop has it
-    QRect room_; // what the widget leaves its text; invalid until measured
+    QFont font_;            // the control's font as the desktop has it
+    QRect room_;            // what the widget leaves its text; invalid until measured
+    bool fontOwed_ = false; // hidden so far: the font is given when first shown
 };
 
 // A new widget for a control, named after it so that it can be found by name.

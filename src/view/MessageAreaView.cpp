@@ -1,8 +1,10 @@
 #include "MessageAreaView.h"
 
+#include "DesktopPalette.h"
 #include "LineBreaks.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <algorithm>
 
@@ -14,6 +16,9 @@ MessageAreaView::MessageAreaView(TextBox& box, QPlainTextEdit* edit, const PushG
     edit_.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit_.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit_.setTabChangesFocus(true);
+    // The ReRun colours and the flashing message are the text's, not the scroll bars'.
+    keepDesktopPalette(*edit_.verticalScrollBar());
+    keepDesktopPalette(*edit_.horizontalScrollBar());
     watchDoubleClicks(*edit_.viewport());
     QObject::connect(&edit_, &QPlainTextEdit::textChanged, this, [this] {
         if (!pushing())

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <cmath>
-
 // The form model measures in twips; Qt in device-independent pixels.
 namespace Twips {
 inline constexpr int PerPixel = 15;
 
-inline int toPixels(int twips) {
-    return static_cast<int>(std::lround(twips / double(PerPixel)));
+// The nearest pixel: fifteenths never end in exactly a half.
+inline constexpr int toPixels(int twips) {
+    const long long t = twips;
+    return static_cast<int>(t >= 0 ? (t + PerPixel / 2) / PerPixel
+                                   : -((-t + PerPixel / 2) / PerPixel));
 }
 inline constexpr int fromPixels(int pixels) {
     return pixels * PerPixel;

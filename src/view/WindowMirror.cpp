@@ -1,7 +1,6 @@
 #include "WindowMirror.h"
 
 #include "ColorMapping.h"
-#include "FontMapping.h"
 #include "Twips.h"
 
 #include <QEvent>
@@ -69,7 +68,8 @@ void WindowMirror::push(Property property) {
 // The window's place and its showing are left to the desktop and to main().
 void WindowMirror::pushAll() {
     window_.setWindowTitle(form_.caption());
-    window_.setFont(toQFont(form_.font()));
+    // The form's font is not the window's: the window draws no text, every control has a font
+    // of its own, and the window's would only make Qt lay out every field in it first.
     pushColors();
     window_.setToolTip(form_.toolTipText());
     window_.setEnabled(form_.enabled());

@@ -3,6 +3,7 @@
 #include "app/NumberRule.h"
 #include "app/NumberText.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -18,6 +19,18 @@ TEST(IntegerStore, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(Store::toInt32(2147483648.0), std::nullopt);
     EXPECT_EQ(Store::toSingle(1e39), std::nullopt);
     EXPECT_EQ(Store::toSingle(1e38), 1e38f);
+
+    // Halves to even over the whole range, as the processor's own rounding does.
+    const double halves[][2] = {{0.5, 0},
+                                {1.5, 2},
+                                {-0.5, -0.0},
+                                {4503599627370495.5, 4503599627370496.0},
+                                {4503599627370497.0, 4503599627370497.0},
+                                {-1e300, -1e300}};
+    for (const auto& [v, rounded] : halves) {
+        EXPECT_EQ(Store::roundHalfEven(v), rounded) << v;
+        EXPECT_EQ(std::signbit(Store::roundHalfEven(v)), std::signbit(rounded)) << v;
+    }
 
     std::int16_t target = 7;
     EXPECT_FALSE(Store::int16(target, 40000));

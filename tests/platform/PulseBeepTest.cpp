@@ -139,6 +139,16 @@ TEST_F(PulseBeepTest, WithoutAServerReturnsAtOnceAndRingsTheBellInstead) {
     EXPECT_TRUE(waitUntil([&] { return bells() >= 1; }));
 }
 
+TEST_F(PulseBeepTest, ABeepAskedForWhileHeldSoundsAtTheRelease) {
+    PulseBeep beep(countBells());
+    beep.hold();
+    beep.beep();
+    beep.beep();
+    EXPECT_EQ(bells(), 0);
+    beep.release();
+    EXPECT_TRUE(waitUntil([&] { return bells() >= 1; }));
+}
+
 TEST_F(PulseBeepTest, WithoutAServerAFloodOfRequestsRingsOnlyAFewBells) {
     std::optional<PulseBeep> beep(std::in_place, countBells());
     // Yielding after each call gives the worker every chance to take each request on its own.

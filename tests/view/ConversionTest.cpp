@@ -13,6 +13,9 @@ TEST(ViewConversionTest, LineBreaksTwipsAndColours) {
 
     EXPECT_EQ(Twips::toPixels(4940), 329);
     EXPECT_EQ(Twips::toPixels(8), 1);
+    EXPECT_EQ(Twips::toPixels(7), 0);
+    EXPECT_EQ(Twips::toPixels(-8), -1);
+    EXPECT_EQ(Twips::toPixels(-7), 0);
     EXPECT_EQ(Twips::fromPixels(376), 5640);
 
     EXPECT_EQ(toQColor(Colors::Red), QColor(255, 0, 0));

@@ -97,7 +97,10 @@ TEST_F(MirrorTest, SystemColoursAndFontsComeFromTheDesktop) {
     EXPECT_EQ(display.family(), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
     EXPECT_DOUBLE_EQ(display.pointSizeF(), 8.25);
     EXPECT_FALSE(display.bold());
+    // A hidden field has its font by the time it shows.
+    form.Text8.setVisible(true);
     EXPECT_TRUE(widget<QLineEdit>(form.Text8).font().bold());
+    EXPECT_DOUBLE_EQ(widget<QLineEdit>(form.Text8).font().pointSizeF(), 8.25);
 }
 
 TEST_F(MirrorTest, ScrollBarKeepsItsRangeLowToHighWithMinAtTheTop) {
@@ -123,6 +126,43 @@ TEST_F(MirrorTest, ScrollBarKeepsItsRangeLowToHighWithMinAtTheTop) {
     form.VScroll1.setMax(30);
     EXPECT_FALSE(slider.invertedAppearance());
     EXPECT_EQ(slider.maximum(), 30);
+}
+
+// The style keeps a scroll bar's drawings under its palette's identity, and Qt's pixmap cache
+// keeps every key it was given: a scroll bar that got a new palette at each ReRun colour or
+// flash would add to the heap all night.
+TEST_F(MirrorTest, ScrollBarsKeepTheirPalettesWhileTheMessageChangesColour) {
+    view.show();
+    const QList<QScrollBar*> bars = view.findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 3); // the Message Area's two and the slider
+    std::vector<qint64> keys;
+    for (const QScrollBar* bar : bars)
+        keys.push_back(bar->palette().cacheKey());
+
+    auto& area = widget<QPlainTextEdit>(form.Text4);
+    for (int i = 0; i < 20; ++i) {
+        form.Text4.setBackColor(i % 2 ? Colors::Yellow : Colors::Orange);
+        form.Text4.setForeColor(i % 2 ? Colors::Black : Colors::Red);
+        QApplication::processEvents();
+        EXPECT_EQ(area.palette().color(QPalette::Base),
+                  i % 2 ? QColor(255, 255, 0) : QColor(255, 128, 0));
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(bars[int(i)]->palette().cacheKey(), keys[i])
+            << bars[int(i)]->objectName().toStdString();
+    EXPECT_EQ(area.verticalScrollBar()->palette().color(QPalette::Base),
+              QApplication::palette().color(QPalette::Base));
+
+    // A new desktop palette (a dark theme, say) still reaches them.
+    const QPalette desktop = QApplication::palette();
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    QApplication::setPalette(dark);
+    QApplication::processEvents(); // Qt hands a new palette on in an event
+    const QColor base = area.verticalScrollBar()->palette().color(QPalette::Base);
+    QApplication::setPalette(desktop);
+    QApplication::processEvents();
+    EXPECT_EQ(base, QColor(30, 30, 30));
 }
 
 TEST_F(MirrorTest, EarlierControlsLieOnTopOfLaterOnes) {

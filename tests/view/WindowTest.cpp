@@ -1,5 +1,7 @@
 #include "ViewFixture.h"
 
+#include "view/WhenFirstShown.h"
+
 #include <QTest>
 
 // The window's size and state against the form's outer Width and Height in twips.
@@ -93,4 +95,20 @@ TEST_F(WindowTest, UserResizingMinimisingAndRestoringRaiseOneResizeEach) {
     EXPECT_EQ(resizes[0].state, 2);
     EXPECT_GT(view.width(), 500);
     EXPECT_EQ(resizes[0].width, outerTwips(view.width(), frame().width()));
+}
+
+// What the program starts after its window appears runs once, when the window has first been
+// painted, and not before it is shown.
+TEST(WhenFirstShown, RunsOnceAfterTheFirstPaint) {
+    QWidget window;
+    int runs = 0;
+    whenFirstShown(window, [&runs] { ++runs; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 500); // well before the fallback of a second
+    window.repaint();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 1);
 }

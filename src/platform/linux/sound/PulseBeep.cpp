@@ -1,12 +1,11 @@
 #include "PulseBeep.h"
 
+#include "PulseLibrary.h"
+
 #include <QApplication>
 #include <QMetaObject>
 
-#include <pulse/simple.h>
-
 #include <algorithm>
-#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -50,7 +49,7 @@ public:
     bool connected() const { return stream_ != nullptr; }
     void disconnect() {
         if (stream_) {
-            pa_simple_free(stream_);
+            library_->simpleFree(stream_);
             stream_ = nullptr;
         }
     }
@@ -80,6 +79,11 @@ private:
         if (lastFailure_ && SteadyClock::now() - *lastFailure_ < retryPause) {
             return false;
         }
+        library_ = PulseLibrary::get();
+        if (!library_) {
+            lastFailure_ = SteadyClock::now();
+            return false;
+        }
         const pa_sample_spec format{PA_SAMPLE_S16NE, sampleRate, 1};
         // A short target buffer: the default one of about two seconds would delay the tone.
         const auto bytesFor = [](milliseconds ms) {
@@ -92,8 +96,8 @@ private:
         buffer.minreq = static_cast<uint32_t>(-1);
         buffer.fragsize = static_cast<uint32_t>(-1);
         int error = 0;
-        stream_ = pa_simple_new(nullptr, "Pingolet", PA_STREAM_PLAYBACK, nullptr, "Beep", &format,
-                                nullptr, &buffer, &error);
+        stream_ = library_->simpleNew(nullptr, "Pingolet", PA_STREAM_PLAYBACK, nullptr, "Beep",
+                                      &format, nullptr, &buffer, &error);
         if (!stream_) {
             lastFailure_ = SteadyClock::now();
             return false;
@@ -106,28 +110,46 @@ private:
         int error = 0;
         // Draining makes the call last as long as the tone, which is what lets requests that
         // arrive meanwhile collapse into one.
-        return pa_simple_write(stream_, tone_.data(), tone_.size() * sizeof(int16_t), &error) ==
-                   0 &&
-               pa_simple_drain(stream_, &error) == 0;
+        return library_->simpleWrite(stream_, tone_.data(), tone_.size() * sizeof(int16_t),
+                                     &error) == 0 &&
+               library_->simpleDrain(stream_, &error) == 0;
     }
 
     std::vector<int16_t> tone_;
+    const PulseLibrary* library_ = nullptr;
     pa_simple* stream_ = nullptr;
     std::optional<SteadyClock::time_point> lastFailure_;
 };
 
 } // namespace
 
+// The sine and cosine of one sample's turn, from their series: the angle is small, so a few
+// terms are exact to double precision.
+static constexpr std::pair<double, double> sineAndCosine(double x) {
+    double sine = 0, cosine = 0, term = 1;
+    for (int n = 0; n < 20; ++n) {
+        (n % 2 ? sine : cosine) += (n % 4 < 2 ? term : -term);
+        term *= x / (n + 1);
+    }
+    return {sine, cosine};
+}
+
 std::vector<int16_t> PulseBeep::tone() {
     const int samples = sampleRate * static_cast<int>(toneLength.count()) / 1000;
     const int fade = sampleRate * static_cast<int>(fadeLength.count()) / 1000;
     std::vector<int16_t> tone(static_cast<size_t>(samples));
+    // A pointer turning by one step a sample; its height is the sine. Turned by hand rather
+    // than with std::sin, whose library the window otherwise leaves untouched.
+    constexpr auto step = sineAndCosine(2 * std::numbers::pi * toneHz / sampleRate);
+    double x = 1, y = 0;
     for (int i = 0; i < samples; ++i) {
         // Ramping in and out keeps the speaker from clicking at either end.
         const double ramp = std::min({1.0, double(i) / fade, double(samples - 1 - i) / fade});
-        const double value =
-            amplitude * ramp * std::sin(2 * std::numbers::pi * toneHz * i / sampleRate);
-        tone[static_cast<size_t>(i)] = static_cast<int16_t>(std::lround(value));
+        const double value = amplitude * ramp * y;
+        tone[static_cast<size_t>(i)] = static_cast<int16_t>(value < 0 ? value - 0.5 : value + 0.5);
+        const double turned = x * step.second - y * step.first;
+        y = x * step.first + y * step.second;
+        x = turned;
     }
     return tone;
 }
@@ -184,10 +206,12 @@ struct PulseBeep::Shared {
 PulseBeep::PulseBeep(Bell bell, milliseconds idleClose) : shared_(std::make_shared<Shared>()) {
     shared_->bell = bell ? std::move(bell) : Bell(windowingSystemBell);
     shared_->idleClose = idleClose;
-    worker_ = std::thread([shared = shared_] { shared->run(); });
 }
 
 PulseBeep::~PulseBeep() {
+    if (!worker_.joinable()) {
+        return;
+    }
     std::unique_lock lock(shared_->mutex);
     shared_->stopping = true;
     shared_->wake.notify_all();
@@ -208,5 +232,31 @@ void PulseBeep::beep() {
         const std::lock_guard lock(shared_->mutex);
         shared_->pending = true;
     }
+    startWhenDue();
     shared_->wake.notify_one();
+}
+
+void PulseBeep::hold() {
+    held_ = true;
+}
+
+void PulseBeep::release() {
+    held_ = false;
+    startWhenDue();
+}
+
+// The worker, and with it the sound server's library and connection, comes with the first beep
+// that is not held back.
+void PulseBeep::startWhenDue() {
+    if (held_ || worker_.joinable()) {
+        return;
+    }
+    bool pending = false;
+    {
+        const std::lock_guard lock(shared_->mutex);
+        pending = shared_->pending;
+    }
+    if (pending) {
+        worker_ = std::thread([shared = shared_] { shared->run(); });
+    }
 }

@@ -9,8 +9,9 @@
 #include <thread>
 #include <vector>
 
-// A short tone through the default PulseAudio output, played on a worker thread of its own.
-// Without a sound server it rings a bell instead: by default the windowing system's.
+// A short tone through the default PulseAudio output, played on a worker thread of its own,
+// started with the first beep. Without a sound server it rings a bell instead: by default the
+// windowing system's. Called from one thread (the GUI's).
 class PulseBeep : public SystemBeep {
 public:
     using Bell = std::function<void()>;
@@ -26,12 +27,19 @@ public:
     PulseBeep& operator=(const PulseBeep&) = delete;
 
     void beep() override;
+    // Beeps asked for while held wait, and the first of them sounds at the release: the
+    // window appears before anything of the sound server is loaded.
+    void hold();
+    void release();
 
     // One beep as played: mono, 44100 samples a second.
     static std::vector<int16_t> tone();
 
 private:
+    void startWhenDue();
+
     struct Shared;
     std::shared_ptr<Shared> shared_;
     std::thread worker_;
+    bool held_ = false;
 };
