@@ -26,14 +26,19 @@ resumed_pid() {
     record_pid "$PID" "$CASE_DIR/pids"
 }
 
+# Starts an alarm in a new folder and waits for its window and its record.
+start_recorded() {
+    alarm_folders
+    new_folder
+    start_in "$DIR" /t2=5 "$@"
+    wait_window 10 || return 1
+    wait_for 5 "a record in $STATE" has_records 1
+}
+
 # A1. Killed during its countdown and brought back: the same message, beeping from the due
 #     time on, not before; the window's close ends it, and its record and entry go with it.
 a1_killed_then_resumed() {
-    alarm_folders
-    new_folder
-    start_in "$DIR" /t2=5 /ss=5s /dd=1m "/m=Back again"
-    wait_window 10 || return 1
-    wait_for 5 "a record in $STATE" has_records 1 || return 1
+    start_recorded /ss=5s /dd=1m "/m=Back again" || return 1
     grep -qx "Exec=$DIR/pingolet --resume" "$ENTRY" || fail "the autostart entry does not run $DIR/pingolet --resume"
     kill -KILL "$PID"
     local due m0
@@ -81,11 +86,7 @@ a2_killed_after_due() {
 # A3. SIGTERM (the session ends) keeps the alarm; a folder that cannot be written costs one
 #     line on standard error and nothing else.
 a3_stopped_keeps() {
-    alarm_folders
-    new_folder
-    start_in "$DIR" /t2=5 /ss=1h "/m=Tomorrow"
-    wait_window 10 || return 1
-    wait_for 5 "a record in $STATE" has_records 1 || return 1
+    start_recorded /ss=1h "/m=Tomorrow" || return 1
     kill -TERM "$PID"
     wait_for 5 "the program to end on SIGTERM" ended "$PID" || return 1
     has_records 1 || fail "SIGTERM took the record away"
@@ -104,11 +105,7 @@ a3_stopped_keeps() {
 
 # A4. Two --resume at once bring one alarm back once; a damaged record is named and left.
 a4_two_resumes() {
-    alarm_folders
-    new_folder
-    start_in "$DIR" /t2=5 /ss=1h "/m=Only once"
-    wait_window 10 || return 1
-    wait_for 5 "a record in $STATE" has_records 1 || return 1
+    start_recorded /ss=1h "/m=Only once" || return 1
     kill -KILL "$PID"
     echo '{"format": "pingolet-alarm", "version": 1, "id"' >"$STATE/0123456789abcdef.json"
     resume &

@@ -407,6 +407,24 @@ message_area_geometry() {
     echo "$((CW - 70))x$((CH - 70))+10+10"
 }
 
+# "RED DARK": of up to 16 shots of the flashing message, how many show red text and how many
+# black. The text flips at every update, and a shot takes about as long as one: shots at a
+# steady pace could land in the same phase every time, so each waits a random part of 250 ms.
+flash_shots() {
+    local i red=0 dark=0 r b
+    for i in $(seq 16); do
+        shot "$CASE_DIR/flash$i.png"
+        r=$(count_pixels "$CASE_DIR/flash$i.png" "$(message_area_geometry)" red)
+        b=$(count_pixels "$CASE_DIR/flash$i.png" "$(message_area_geometry)" black)
+        r=${r% *} b=${b% *}
+        [ "$r" -ge 30 ] && red=$((red + 1))
+        [ "$r" -lt 5 ] && [ "$b" -ge 30 ] && dark=$((dark + 1))
+        [ "$red" -gt 0 ] && [ "$dark" -gt 0 ] && break
+        sleep "0.$(printf '%03d' $((RANDOM % 250)))"
+    done
+    echo "$red $dark"
+}
+
 # share_of FILE KIND: the percentage of the Message Area's pixels of that kind.
 share_of() {
     local counts

@@ -98,19 +98,8 @@ s3_countdown() {
     # DropDead is 4 s from the onset; the stage restores and raises the window.
     wait_for 6 "the In-Your-Face stage to restore the minimised window" _viewable || return 1
     m2=$(rec_mark)
-    # The text flips at every update (250 ms here). A shot takes about as long, so shots at a
-    # steady pace can land in the same phase every time: each waits a random part of an update.
-    local i red=0 dark=0 r b
-    for i in $(seq 16); do
-        shot "$CASE_DIR/flash$i.png"
-        r=$(count_pixels "$CASE_DIR/flash$i.png" "$(message_area_geometry)" red)
-        b=$(count_pixels "$CASE_DIR/flash$i.png" "$(message_area_geometry)" black)
-        r=${r% *} b=${b% *}
-        [ "$r" -ge 30 ] && red=$((red + 1))
-        [ "$r" -lt 5 ] && [ "$b" -ge 30 ] && dark=$((dark + 1))
-        [ "$red" -gt 0 ] && [ "$dark" -gt 0 ] && break
-        sleep "0.$(printf '%03d' $((RANDOM % 250)))"
-    done
+    local red dark
+    read -r red dark <<<"$(flash_shots)"
     [ "$red" -gt 0 ] && [ "$dark" -gt 0 ] ||
         fail "the message text did not flash between black and red (shots with red text: $red, with black text: $dark)"
     sleep 1.2
