@@ -643,8 +643,8 @@ def main():
         if wanted("startup"):
             print("start-up", flush=True)
             startup = measure_startup(progs, watch, config["startup_runs"])
-            print(f"  pingolet {startup['pingolet']}\n  baseline {startup['baseline']}",
-                  flush=True)
+            print(f"  pingolet {startup['pingolet']}\n  baseline {startup['baseline']}\n"
+                  f"  --resume {startup['resume']}", flush=True)
         if wanted("cpu"):
             print("cpu", flush=True)
             cpu, by_stat, xcpu, memory = measure_cpu(
