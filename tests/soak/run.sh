@@ -109,21 +109,4 @@ cycle_count() {
         tr -d ' \n'
 }
 
-# "RED DARK": of up to 16 shots of the flashing message, how many show red text and how many
-# black. Each shot waits a random part of an update, so that they cannot keep the flips' pace.
-flash_shots() {
-    local i red=0 dark=0 r b
-    for i in $(seq 16); do
-        shot "$CASE_DIR/flash$i.png"
-        r=$(count_pixels "$CASE_DIR/flash$i.png" "$(message_area_geometry)" red)
-        b=$(count_pixels "$CASE_DIR/flash$i.png" "$(message_area_geometry)" black)
-        r=${r% *} b=${b% *}
-        [ "$r" -ge 30 ] && red=$((red + 1))
-        [ "$r" -lt 5 ] && [ "$b" -ge 30 ] && dark=$((dark + 1))
-        [ "$red" -gt 0 ] && [ "$dark" -gt 0 ] && break
-        sleep "0.$(printf '%03d' $((RANDOM % 250)))"
-    done
-    echo "$red $dark"
-}
-
 main "$@"
