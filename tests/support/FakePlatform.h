@@ -179,7 +179,8 @@ struct Harness {
     FakeNotifier notifier;
     FakeAlarmStore alarms;
     FakeAlarmBus bus;
-    Platform platform{clock, beep, launcher, window, environment, profile, files, opener, notifier, alarms, bus};
+    Platform platform{clock, beep,   launcher, window, environment, profile,
+                      files, opener, notifier, alarms, bus};
     Program program{platform};
     Module1& m = program.m;
     Form1& form = program.form;
