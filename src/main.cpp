@@ -20,7 +20,6 @@
 #include "verbs/AlarmVerbs.h"
 #include "verbs/Resume.h"
 #include "verbs/VerbRequest.h"
-#include "view/AppIcon.h"
 #include "view/MainWindow.h"
 #include "view/WhenFirstShown.h"
 
@@ -71,7 +70,6 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(applicationId());
-    QApplication::setWindowIcon(appIcon());
     // The style's drawings of this window's controls fit in a fraction of Qt's 10 MB default.
     QPixmapCache::setCacheLimit(256);
 

@@ -2,13 +2,11 @@
 #include "app/NumberRule.h"
 #include "app/Program.h"
 
-#include <cmath>
-
 using namespace AlarmModes;
 
 namespace {
 qint64 toMs(double seconds) {
-    return std::llround(seconds * 1000);
+    return qint64(Store::roundHalfEven(seconds * 1000));
 }
 } // namespace
 

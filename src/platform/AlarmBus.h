@@ -15,6 +15,12 @@ struct AlarmStatus {
     int updateRate = 0;          // the slider's value
 };
 
+// Whole seconds from now to the due time, the nearest (halves away from zero); negative once past.
+inline qint64 secondsUntil(qint64 dueMs, qint64 nowMs) {
+    const qint64 ms = dueMs - nowMs;
+    return (ms + (ms < 0 ? -500 : 500)) / 1000;
+}
+
 // The alarm's object on the user's session bus. Told the status after every event; it tells the
 // bus only of a change of the state, the due time, the message or the count.
 class AlarmBus {

@@ -1,6 +1,7 @@
 #include "verbs/AlarmList.h"
 
 #include "alarm/AlarmRecord.h"
+#include "platform/AlarmBus.h"
 #include "platform/linux/bus/AlarmBusNames.h"
 
 #include <QDBusConnectionInterface>
@@ -12,7 +13,6 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -147,8 +147,7 @@ QByteArray Verbs::alarmJson(const std::vector<ListedAlarm>& alarms, qint64 nowMs
                            QDateTime::fromMSecsSinceEpoch(*a.dueMs, Qt::UTC).toString(Qt::ISODate))
                      : QJsonValue());
         o.insert(QStringLiteral("secondsLeft"),
-                 a.dueMs ? QJsonValue(double(std::llround((*a.dueMs - nowMs) / 1000.0)))
-                         : QJsonValue());
+                 a.dueMs ? QJsonValue(double(secondsUntil(*a.dueMs, nowMs))) : QJsonValue());
         o.insert(QStringLiteral("cycles"), a.cycles);
         o.insert(QStringLiteral("pid"), a.pid ? QJsonValue(double(*a.pid)) : QJsonValue());
         array.append(o);

@@ -7,7 +7,6 @@
 #include <QDateTime>
 #include <QVariantMap>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -90,7 +89,7 @@ QString DBusAlarmObject::dueTime() const {
 qlonglong DBusAlarmObject::secondsLeft() const {
     if (!status_.dueMs)
         return 0;
-    return std::llround(double(*status_.dueMs - QDateTime::currentMSecsSinceEpoch()) / 1000.0);
+    return secondsUntil(*status_.dueMs, QDateTime::currentMSecsSinceEpoch());
 }
 
 bool DBusAlarmObject::refusedOnceEnded() {
