@@ -1,6 +1,7 @@
 #include "app/CommandLineNotes.h"
 #include "app/DisplayChoice.h"
 #include "app/Program.h"
+#include "app/StartGuard.h"
 #include "app/Usage.h"
 #include "platform/ApplicationId.h"
 #include "platform/Platform.h"
@@ -68,7 +69,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    std::optional<StartGuard> guard(std::in_place, DisplayChoice::refusedLine());
     QApplication app(argc, argv);
+    guard.reset();
     QApplication::setDesktopFileName(applicationId());
     // The style's drawings of this window's controls fit in a fraction of Qt's 10 MB default.
     QPixmapCache::setCacheLimit(256);

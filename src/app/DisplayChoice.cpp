@@ -57,6 +57,11 @@ void DisplayChoice::apply(const Displays& d) {
         qputenv("QT_QPA_PLATFORM", platform);
 }
 
+QString DisplayChoice::refusedLine() {
+    return noDisplay({qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM")})
+        .value_or(QString());
+}
+
 std::optional<QString> DisplayChoice::prepare(const Probes& probes) {
     Displays d{qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
     d.x11Opens = !d.display.isEmpty() && probes.x11Opens(d.display);

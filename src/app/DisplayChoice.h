@@ -33,6 +33,10 @@ std::optional<QString> noDisplay(const Displays& displays);
 // QApplication.
 void apply(const Displays& displays);
 
+// noDisplay()'s line for the displays the environment names, as though none of them opened:
+// for a display that accepted the probe and then refused Qt. Empty when Qt needs none.
+QString refusedLine();
+
 // Whether a display of each kind opens, given its variable's value.
 struct Probes {
     bool (*x11Opens)(const QByteArray& display);

@@ -446,6 +446,21 @@ s11_clear_about_bad_input() {
     rc=$?
     [ "$rc" -eq 1 ] && grep -q '^pingolet: cannot open the X display :4093' "$err" ||
         fail "with a display that does not open: status $rc, \"$(tr '\n' ' ' <"$err")\""
+    # A server that takes the connection and hangs up, as one refusing this user does: the
+    # socket answers, the X connection fails.
+    /usr/bin/python3 -c 'import socket
+s = socket.socket(socket.AF_UNIX)
+s.bind("\0/tmp/.X11-unix/X4092")
+s.listen(8)
+while True:
+    s.accept()[0].close()' &
+    record_pid $! "$CASE_DIR/pids"
+    wait_for 5 "the refusing server" grep -q '@/tmp/.X11-unix/X4092$' /proc/net/unix || return 1
+    (cd "$DIR" && exec env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4092 ./pingolet) 2>"$err"
+    rc=$?
+    [ "$rc" -eq 1 ] && [ "$(wc -l <"$err")" -eq 1 ] &&
+        grep -q '^pingolet: cannot open the X display :4092' "$err" ||
+        fail "with a display that refuses: status $rc, \"$(tr '\n' ' ' <"$err")\""
     start_in "$DIR" 10s -h /ss=5 /m=Tea
     wait_window 10 || return 1
     wait_title 5 'Tea$' || return 1
