@@ -25,6 +25,8 @@ constexpr double toneHz = 880.0;
 constexpr milliseconds toneLength{150};
 constexpr milliseconds fadeLength{10};
 constexpr double amplitude = 0.5 * 32767;
+// A short target buffer: the default one of about two seconds would delay the tone.
+constexpr milliseconds bufferLength{50};
 // Failing to reach the sound server is cheap, but not free, and it is not going to change
 // from one beep to the next.
 constexpr auto retryPause = std::chrono::seconds(5);
@@ -76,10 +78,9 @@ private:
         }
         const auto path = pulse::serverSocketPath();
         if (path) {
-            // A short target buffer: the default one of about two seconds would delay the tone.
             connection_ = pulse::Connection::open(
                 {*path, pulse::readCookie(), "Pingolet", "Beep", sampleRate,
-                 static_cast<uint32_t>(sampleRate * sizeof(int16_t) * 50 / 1000)},
+                 static_cast<uint32_t>(sampleRate * sizeof(int16_t) * bufferLength.count() / 1000)},
                 SteadyClock::now() + answerWait);
         }
         if (!connection_) {

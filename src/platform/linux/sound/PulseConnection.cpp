@@ -139,8 +139,8 @@ std::optional<Connection> Connection::open(const Settings& settings, Deadline de
     auto create = connection.command(commandCreatePlaybackStream);
     create.sampleSpec(sampleS16NE, 1, settings.sampleRate)
         .channelMap(mono)
-        .u32(unset)     // sink index: the default sink,
-        .nullString()   // nor by name
+        .u32(unset)     // no sink by its index
+        .nullString()   // nor by its name: the default one
         .u32(unset)     // maximum length
         .boolean(false) // corked
         .u32(settings.targetBytes)
@@ -148,7 +148,7 @@ std::optional<Connection> Connection::open(const Settings& settings, Deadline de
         .u32(unset) // minimum request
         .u32(0)     // sync group
         .volumes(volume);
-    // No remapping, no remixing, no fixed format, rate or channels, movable, fixed rate.
+    // Remapping and remixing allowed, nothing taken over from the sink, movable, steady rate.
     for (int i = 0; i < 7; ++i) {
         create.boolean(false);
     }
@@ -159,7 +159,7 @@ std::optional<Connection> Connection::open(const Settings& settings, Deadline de
         .boolean(false) // volume set: no, the sink's own
         .boolean(false) // early requests
         .boolean(false) // mute set
-        .boolean(false) // keeps the sink from suspending while open
+        .boolean(false) // let the sink suspend while the stream is open
         .boolean(false) // fail when the sink is suspended
         .boolean(false) // relative volume
         .boolean(false) // passthrough
