@@ -1,8 +1,8 @@
 # Sourced by run.sh and test.sh: installs the Debian packages that are missing.
 
 # Build and run.
-BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libpulse-dev
-  libxcb1-dev fonts-dejavu-core"
+BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libxcb1-dev
+  fonts-dejavu-core"
 # Tests: GoogleTest, a private sound server and the tools that record and measure it,
 # a virtual X server for the window.
 TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils sox xvfb xauth"

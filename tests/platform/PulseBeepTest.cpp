@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -55,6 +56,7 @@ public:
                      ::listen(fd_, 16) == 0;
     }
     ~UnixListener() {
+        ::close(client_);
         ::close(fd_);
         QFile::remove(path_);
     }
@@ -70,13 +72,50 @@ public:
         pollfd entry{fd_, POLLIN, 0};
         return ::poll(&entry, 1, 0) == 1;
     }
+    // Takes a waiting client, reads its first request, sends what reply makes of it and keeps
+    // the connection open. Returns the request.
+    QByteArray answerFirst(const std::function<QByteArray(const QByteArray&)>& reply) {
+        client_ = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        pollfd entry{client_, POLLIN, 0};
+        char buffer[4096];
+        ssize_t size = 0;
+        if (client_ < 0 || ::poll(&entry, 1, 2000) != 1 ||
+            (size = ::read(client_, buffer, sizeof(buffer))) <= 0) {
+            return {};
+        }
+        const QByteArray request(buffer, size);
+        const QByteArray answer = reply(request);
+        EXPECT_EQ(::send(client_, answer.constData(), answer.size(), MSG_NOSIGNAL), answer.size());
+        return request;
+    }
 
 private:
     QString path_;
     int fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    int client_ = -1;
     bool listening_ = false;
     int refused_ = 0;
 };
+
+void appendBigEndian(QByteArray& bytes, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        bytes.append(char(value >> shift));
+    }
+}
+
+// A command or reply of the sound server's, of numbers only, in its frame.
+QByteArray controlFrame(std::initializer_list<uint32_t> numbers) {
+    QByteArray fields;
+    for (const uint32_t number : numbers) {
+        fields.append('L');
+        appendBigEndian(fields, number);
+    }
+    QByteArray frame;
+    for (const uint32_t header : {uint32_t(fields.size()), 0xFFFFFFFFu, 0u, 0u, 0u}) {
+        appendBigEndian(frame, header);
+    }
+    return frame + fields;
+}
 
 } // namespace
 
@@ -190,6 +229,53 @@ TEST_F(PulseBeepTest, EndsQuicklyEvenWhenTheServerNeverAnswers) {
     // Closing the socket lets the worker that was left behind come out and end.
 }
 
+TEST_F(PulseBeepTest, GivesUpAtOnceOnAServerThatRefusesOrTalksNonsense) {
+    QByteArray cookie(256, 0);
+    for (int i = 0; i < cookie.size(); ++i) {
+        cookie[i] = char(i * 7 + 1);
+    }
+    QFile cookieFile(tmp.filePath("cookie"));
+    ASSERT_TRUE(cookieFile.open(QIODevice::WriteOnly) && cookieFile.write(cookie) == 256);
+    cookieFile.close();
+    const ScopedEnv cookieVariable("PULSE_COOKIE", QFile::encodeName(cookieFile.fileName()));
+    // The reply goes to the tag of the first request, its authentication: after the frame's
+    // header and the command's number.
+    const auto tagOf = [](const QByteArray& request) {
+        uint32_t tag = 0;
+        for (int i = 26; i < 30 && i < request.size(); ++i) {
+            tag = tag << 8 | uint8_t(request[i]);
+        }
+        return tag;
+    };
+    const std::pair<const char*, std::function<QByteArray(const QByteArray&)>> replies[] = {
+        {"access denied",
+         [&](auto& request) {
+             return controlFrame({0, tagOf(request), 1});
+         }},
+        {"a reply cut short",
+         [&](auto& request) {
+             return controlFrame({2, tagOf(request)});
+         }},
+        {"a server too old",
+         [&](auto& request) {
+             return controlFrame({2, tagOf(request), 20});
+         }},
+        {"not a frame", [](auto&) { return QByteArray("HTTP/1.1 400 Bad Request\r\n\r\n"); }},
+    };
+    for (const auto& [what, reply] : replies) {
+        SCOPED_TRACE(what);
+        bellCount->store(0);
+        UnixListener server(socketPath());
+        ASSERT_TRUE(server.listening());
+        PulseBeep beep(countBells());
+        beep.beep();
+        ASSERT_TRUE(waitUntil([&] { return server.hasWaiting(); }));
+        EXPECT_TRUE(server.answerFirst(reply).contains(cookie));
+        // Well before the seconds that a server which does not answer is given.
+        EXPECT_TRUE(waitUntil([&] { return bells() >= 1; }, 1s));
+    }
+}
+
 // A private sound server with a null sink, whose monitor the tests record.
 class PulseBeepWithServerTest : public PulseBeepTest {
 protected:
@@ -204,11 +290,14 @@ protected:
         QFile script(tmp.filePath("pa.pa"));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("load-module module-null-sink sink_name=pingolet_test\n"
-                     "load-module module-native-protocol-unix auth-anonymous=1 socket=" +
-                     QFile::encodeName(socketPath()) + "\nset-default-sink pingolet_test\n");
+                     "load-module module-native-protocol-unix " +
+                     authentication() + " socket=" + QFile::encodeName(socketPath()) +
+                     "\nset-default-sink pingolet_test\n");
         script.close();
         startServer();
     }
+
+    virtual QByteArray authentication() const { return "auth-anonymous=1"; }
 
     void TearDown() override {
         stop(recorder);
@@ -344,5 +433,20 @@ TEST_F(PulseBeepWithServerTest, ClosesTheConnectionWhenIdle) {
     beep.beep();
     EXPECT_TRUE(waitUntil([&] { return hasClient("Pingolet"); }));
     EXPECT_TRUE(waitUntil([&] { return !hasClient("Pingolet"); }));
+    EXPECT_EQ(bells(), 0);
+}
+
+// As the user's own server runs: clients must authenticate. This client has no cookie to show
+// (the server's is where clients do not look), but it is the same user's.
+class PulseBeepWithAuthenticatingServerTest : public PulseBeepWithServerTest {
+protected:
+    QByteArray authentication() const override {
+        return "auth-cookie=" + QFile::encodeName(tmp.filePath("server-cookie"));
+    }
+};
+
+TEST_F(PulseBeepWithAuthenticatingServerTest, PlaysTheTone) {
+    PulseBeep beep(countBells());
+    EXPECT_GT(recordBeep(beep).peak, 3000);
     EXPECT_EQ(bells(), 0);
 }

@@ -1,6 +1,7 @@
 #include "PulseBeep.h"
 
-#include "PulseLibrary.h"
+#include "PulseConnection.h"
+#include "PulseServerAddress.h"
 
 #include <QApplication>
 #include <QMetaObject>
@@ -24,9 +25,13 @@ constexpr double toneHz = 880.0;
 constexpr milliseconds toneLength{150};
 constexpr milliseconds fadeLength{10};
 constexpr double amplitude = 0.5 * 32767;
+// A short target buffer: the default one of about two seconds would delay the tone.
+constexpr milliseconds bufferLength{50};
 // Failing to reach the sound server is cheap, but not free, and it is not going to change
 // from one beep to the next.
 constexpr auto retryPause = std::chrono::seconds(5);
+// How long the sound server may take to answer a connection, or to play the tone out.
+constexpr auto answerWait = std::chrono::seconds(5);
 // A hung sound server must not keep the program from ending.
 constexpr auto shutdownWait = std::chrono::seconds(2);
 
@@ -42,17 +47,9 @@ void windowingSystemBell() {
 class Player {
 public:
     Player() : tone_(PulseBeep::tone()) {}
-    ~Player() { disconnect(); }
-    Player(const Player&) = delete;
-    Player& operator=(const Player&) = delete;
 
-    bool connected() const { return stream_ != nullptr; }
-    void disconnect() {
-        if (stream_) {
-            library_->simpleFree(stream_);
-            stream_ = nullptr;
-        }
-    }
+    bool connected() const { return connection_.has_value(); }
+    void disconnect() { connection_.reset(); }
 
     // Plays the tone to its end. False when it could not be played.
     bool play() {
@@ -79,26 +76,14 @@ private:
         if (lastFailure_ && SteadyClock::now() - *lastFailure_ < retryPause) {
             return false;
         }
-        library_ = PulseLibrary::get();
-        if (!library_) {
-            lastFailure_ = SteadyClock::now();
-            return false;
+        const auto path = pulse::serverSocketPath();
+        if (path) {
+            connection_ = pulse::Connection::open(
+                {*path, pulse::readCookie(), "Pingolet", "Beep", sampleRate,
+                 static_cast<uint32_t>(sampleRate * sizeof(int16_t) * bufferLength.count() / 1000)},
+                SteadyClock::now() + answerWait);
         }
-        const pa_sample_spec format{PA_SAMPLE_S16NE, sampleRate, 1};
-        // A short target buffer: the default one of about two seconds would delay the tone.
-        const auto bytesFor = [](milliseconds ms) {
-            return static_cast<uint32_t>(sampleRate * sizeof(int16_t) * ms.count() / 1000);
-        };
-        pa_buffer_attr buffer{};
-        buffer.maxlength = static_cast<uint32_t>(-1);
-        buffer.tlength = bytesFor(milliseconds(50));
-        buffer.prebuf = static_cast<uint32_t>(-1);
-        buffer.minreq = static_cast<uint32_t>(-1);
-        buffer.fragsize = static_cast<uint32_t>(-1);
-        int error = 0;
-        stream_ = library_->simpleNew(nullptr, "Pingolet", PA_STREAM_PLAYBACK, nullptr, "Beep",
-                                      &format, nullptr, &buffer, &error);
-        if (!stream_) {
+        if (!connection_) {
             lastFailure_ = SteadyClock::now();
             return false;
         }
@@ -107,17 +92,13 @@ private:
     }
 
     bool write() {
-        int error = 0;
         // Draining makes the call last as long as the tone, which is what lets requests that
         // arrive meanwhile collapse into one.
-        return library_->simpleWrite(stream_, tone_.data(), tone_.size() * sizeof(int16_t),
-                                     &error) == 0 &&
-               library_->simpleDrain(stream_, &error) == 0;
+        return connection_->play(tone_, SteadyClock::now() + answerWait);
     }
 
     std::vector<int16_t> tone_;
-    const PulseLibrary* library_ = nullptr;
-    pa_simple* stream_ = nullptr;
+    std::optional<pulse::Connection> connection_;
     std::optional<SteadyClock::time_point> lastFailure_;
 };
 
@@ -221,8 +202,8 @@ PulseBeep::~PulseBeep() {
     if (finished) {
         worker_.join();
     } else {
-        // Stuck in the sound library; it returns some time and then ends on its own, without
-        // ringing the bell.
+        // Waiting for a sound server that does not answer; the wait ends at its deadline, and
+        // the worker then ends on its own, without ringing the bell.
         worker_.detach();
     }
 }
@@ -245,8 +226,8 @@ void PulseBeep::release() {
     startWhenDue();
 }
 
-// The worker, and with it the sound server's library and connection, comes with the first beep
-// that is not held back.
+// The worker, and with it the connection to the sound server, comes with the first beep that is
+// not held back.
 void PulseBeep::startWhenDue() {
     if (held_ || worker_.joinable()) {
         return;

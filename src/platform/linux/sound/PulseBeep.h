@@ -9,9 +9,11 @@
 #include <thread>
 #include <vector>
 
-// A short tone through the default PulseAudio output, played on a worker thread of its own,
-// started with the first beep. Without a sound server it rings a bell instead: by default the
-// windowing system's. Called from one thread (the GUI's).
+// A short tone through the default output of the sound server (PulseAudio, or PipeWire in its
+// place), spoken to in the server's own protocol rather than through its client library, which
+// brings a row of codecs along. Played on a worker thread of its own, started with the first beep.
+// Without a sound server it rings a bell instead: by default the windowing system's. Called from
+// one thread (the GUI's).
 class PulseBeep : public SystemBeep {
 public:
     using Bell = std::function<void()>;
@@ -28,7 +30,7 @@ public:
 
     void beep() override;
     // Beeps asked for while held wait, and the first of them sounds at the release: the
-    // window appears before anything of the sound server is loaded.
+    // window appears before the sound server is called.
     void hold();
     void release();
 
