@@ -9,7 +9,7 @@
 namespace {
 struct Waiting {
     QtMsgType type;
-    const char* file; // the context's texts are the program's own literals
+    const char* file; // the context's texts are static: source locations, category names
     int line;
     const char* function;
     const char* category;
