@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -19,8 +20,13 @@ bool near(qint64 a, qint64 b) {
     return std::llabs(a - b) <= InstantToleranceMs;
 }
 
+// An instant beyond the years the text can say (a ReRun Off time of thirty digits) is written
+// as the last one it can, or the first: a record that cannot be read back would be lost.
 QString instantText(qint64 ms) {
-    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODateWithMs);
+    constexpr qint64 first = -62135596800000; // 0001-01-01T00:00:00.000Z
+    constexpr qint64 last = 253402300799999;  // 9999-12-31T23:59:59.999Z
+    return QDateTime::fromMSecsSinceEpoch(std::clamp(ms, first, last), Qt::UTC)
+        .toString(Qt::ISODateWithMs);
 }
 
 bool isPendingMode(int mode) {

@@ -2,11 +2,18 @@
 #include "app/NumberRule.h"
 #include "app/Program.h"
 
+#include <algorithm>
+#include <cmath>
+
 using namespace AlarmModes;
 
 namespace {
+// Held within the record's range: the program's floats reach 3.4e38 s (a ReRun Off time of
+// thirty digits), which no instant holds, and casting them would be undefined.
 qint64 toMs(double seconds) {
-    return qint64(Store::roundHalfEven(seconds * 1000));
+    constexpr double limit = 9e18; // under 2^63 with room for the epoch added to it
+    const double ms = Store::roundHalfEven(seconds * 1000);
+    return std::isnan(ms) ? 0 : qint64(std::clamp(ms, -limit, limit));
 }
 } // namespace
 

@@ -16,9 +16,10 @@ struct AlarmStatus {
 };
 
 // Whole seconds from now to the due time, the nearest (halves away from zero); negative once past.
+// In doubles, so that no due time a peer may send overflows; the seconds always fit.
 inline qint64 secondsUntil(qint64 dueMs, qint64 nowMs) {
-    const qint64 ms = dueMs - nowMs;
-    return (ms + (ms < 0 ? -500 : 500)) / 1000;
+    const double seconds = (double(dueMs) - double(nowMs)) / 1000;
+    return qint64(seconds < 0 ? seconds - 0.5 : seconds + 0.5);
 }
 
 // The alarm's object on the user's session bus. Told the status after every event; it tells the

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "alarm/LateRule.h"
 
+#include <QDateTime>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -72,6 +73,15 @@ TEST_F(Record, IsWrittenForEachChangeOfTheAlarmAndNeverForATick) {
 
     h.form.Text4.setText("/?"); // ends idle: the record goes
     EXPECT_TRUE(h.alarms.records.empty());
+}
+
+// A due time past any instant the record can say is kept at the far end: never wrapped into the
+// past, where a resumed alarm would ring at once, nor unreadable, where it would be lost.
+TEST_F(Record, AnOffPeriodOfThirtyDigitsIsDueFarAhead) {
+    start("/ss=10s /t2=20 /m=Tea");
+    h.form.Text4.setText("ReRun: Off=555555555555555555555555555555 On=30s : stretch");
+    // The year 9999, the last the record can say: it is read back, and due after this century.
+    EXPECT_GT(h.alarms.only().dueMs, QDateTime(QDate(2100, 1, 1), QTime(0, 0)).toMSecsSinceEpoch());
 }
 
 TEST_F(Record, GoesWithTheUserButStaysWhenTheSessionEndsOrTheProgramIsStopped) {
