@@ -12,6 +12,7 @@
 #include "platform/linux/desktop/DisplayProbe.h"
 #include "platform/linux/desktop/QtWindowControl.h"
 #include "platform/linux/services/EndSignals.h"
+#include "platform/linux/services/PipeSignalIgnored.h"
 #include "platform/linux/services/ProcessLauncher.h"
 #include "platform/linux/services/QtProgramEnvironment.h"
 #include "platform/linux/services/SystemClock.h"
@@ -63,6 +64,9 @@ int main(int argc, char* argv[]) {
         return Verbs::answer(verb, alarms);
     }
     }
+    // From the probe until the application exists, a display server hanging up on its greeting
+    // is a display that does not open.
+    std::optional<PipeSignalIgnored> quietPipes(std::in_place);
     if (const auto noDisplay =
             DisplayChoice::prepare({DisplayProbe::x11Opens, DisplayProbe::waylandOpens})) {
         std::fprintf(stderr, "%s\n", noDisplay->toLocal8Bit().constData());
@@ -72,6 +76,7 @@ int main(int argc, char* argv[]) {
     std::optional<StartGuard> guard(std::in_place, DisplayChoice::refusedLine());
     QApplication app(argc, argv);
     guard.reset();
+    quietPipes.reset();
     QApplication::setDesktopFileName(applicationId());
     // The style's drawings of this window's controls fit in a fraction of Qt's 10 MB default.
     QPixmapCache::setCacheLimit(256);
@@ -115,7 +120,7 @@ int main(int argc, char* argv[]) {
     MainWindow view(program.form);
     view.show();
     // What the window does not need in order to appear waits until it has been painted: the
-    // beep's sound library, the alarm's record and its object on the session bus.
+    // beep's connection, the alarm's record and its object on the session bus.
     whenFirstShown(view, [&beep, &program] {
         beep.release();
         program.windowShown();

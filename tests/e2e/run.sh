@@ -446,17 +446,23 @@ s11_clear_about_bad_input() {
     rc=$?
     [ "$rc" -eq 1 ] && grep -q '^pingolet: cannot open the X display :4093' "$err" ||
         fail "with a display that does not open: status $rc, \"$(tr '\n' ' ' <"$err")\""
-    # A server that takes the connection and hangs up, as one refusing this user does: the
-    # socket answers, the X connection fails.
-    /usr/bin/python3 -c 'import socket
+    # A server whose socket answers the probe, then hangs up as the X library greets it. The
+    # library reads its authority file between connecting and greeting: a FIFO there lets the
+    # server close its end first, every time.
+    mkfifo "$CASE_DIR/authority"
+    /usr/bin/python3 -c 'import os, socket, sys
 s = socket.socket(socket.AF_UNIX)
 s.bind("\0/tmp/.X11-unix/X4092")
 s.listen(8)
-while True:
-    s.accept()[0].close()' &
+s.accept()[0].close()
+c = s.accept()[0]
+c.shutdown(socket.SHUT_RD)
+os.close(os.open(sys.argv[1], os.O_WRONLY))
+c.recv(1)' "$CASE_DIR/authority" &
     record_pid $! "$CASE_DIR/pids"
     wait_for 5 "the refusing server" grep -q '@/tmp/.X11-unix/X4092$' /proc/net/unix || return 1
-    (cd "$DIR" && exec env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4092 ./pingolet) 2>"$err"
+    (cd "$DIR" && exec env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4092 \
+        XAUTHORITY="$CASE_DIR/authority" timeout 20 ./pingolet) 2>"$err"
     rc=$?
     [ "$rc" -eq 1 ] && [ "$(wc -l <"$err")" -eq 1 ] &&
         grep -q '^pingolet: cannot open the X display :4092' "$err" ||
