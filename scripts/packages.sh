@@ -2,10 +2,12 @@
 
 # Build and run.
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libxcb1-dev
-  fonts-dejavu-core"
-# Tests: GoogleTest, a private sound server and the tools that record and measure it,
-# a virtual X server for the window.
-TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils sox xvfb xauth"
+  libpulse-dev fonts-dejavu-core"
+# Tests: GoogleTest, private sound servers (PulseAudio, and PipeWire as GNOME runs it, whose
+# WirePlumber wants a session bus) and the tools that record and measure them, a virtual X
+# server for the window.
+TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils pipewire wireplumber
+  pipewire-pulse dbus-daemon sox xvfb xauth"
 # tests/desktops/run.sh: real compositors run headless, a notification server, the tools
 # that watch them; the two large desktops only for --all.
 DESKTOP_PACKAGES="xvfb openbox mutter xwayland sway wtype dunst dbus-bin x11-utils xdotool wev jq python3-dbus"

@@ -67,8 +67,7 @@ int main(int argc, char* argv[]) {
     // From the probe until the application exists, a display server hanging up on its greeting
     // is a display that does not open.
     std::optional<PipeSignalIgnored> quietPipes(std::in_place);
-    if (const auto noDisplay =
-            DisplayChoice::prepare({DisplayProbe::x11Opens, DisplayProbe::waylandOpens})) {
+    if (const auto noDisplay = DisplayChoice::prepare(DisplayProbe::x11Opens)) {
         std::fprintf(stderr, "%s\n", noDisplay->toLocal8Bit().constData());
         return 1;
     }

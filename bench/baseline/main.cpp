@@ -1,8 +1,12 @@
 // One window, one line edit, one timer: every V milliseconds the counter goes up and the line
 // edit shows it divided by ten, and after 10 x V ticks it starts again, as Pingolet's counter
-// does. Nothing else, so that whatever Pingolet costs beyond this is its own. The window and the
-// line edit have the sizes of Pingolet's window and its counter box, so that both programs have
-// the same pixels to draw.
+// does. Once the window has been painted it beeps once, as Pingolet does at its start, with
+// Pingolet's own beep. Nothing else, so that whatever Pingolet costs beyond this is its own. The
+// window and the line edit have the sizes of Pingolet's window and its counter box, so that both
+// programs have the same pixels to draw.
+#include "platform/linux/sound/PulseBeep.h"
+#include "view/WhenFirstShown.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
@@ -33,6 +37,10 @@ int main(int argc, char* argv[]) {
     });
     timer.start(interval);
 
+    PulseBeep beep;
+    beep.hold();
+    beep.beep();
     window.show();
+    whenFirstShown(window, [&beep] { beep.release(); });
     return QApplication::exec();
 }

@@ -62,10 +62,10 @@ QString DisplayChoice::refusedLine() {
         .value_or(QString());
 }
 
-std::optional<QString> DisplayChoice::prepare(const Probes& probes) {
+std::optional<QString> DisplayChoice::prepare(bool (*x11Opens)(const QByteArray& display)) {
     Displays d{qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
-    d.x11Opens = !d.display.isEmpty() && probes.x11Opens(d.display);
-    d.waylandOpens = !d.waylandDisplay.isEmpty() && probes.waylandOpens(d.waylandDisplay);
+    d.x11Opens = !d.display.isEmpty() && x11Opens(d.display);
+    d.waylandOpens = !d.waylandDisplay.isEmpty();
     if (auto problem = noDisplay(d))
         return problem;
     apply(d);

@@ -34,15 +34,12 @@ std::optional<QString> noDisplay(const Displays& displays);
 void apply(const Displays& displays);
 
 // noDisplay()'s line for the displays the environment names, as though none of them opened:
-// for a display that accepted the probe and then refused Qt. Empty when Qt needs none.
+// for a display that Qt could not open after all (a Wayland compositor that is not there, an X
+// server that refused Qt after the probe). Empty when Qt needs none.
 QString refusedLine();
 
-// Whether a display of each kind opens, given its variable's value.
-struct Probes {
-    bool (*x11Opens)(const QByteArray& display);
-    bool (*waylandOpens)(const QByteArray& waylandDisplay);
-};
-// Reads the environment, probes its displays and applies the choice; before QApplication.
-// Returns noDisplay()'s line when there is none to use.
-std::optional<QString> prepare(const Probes& probes);
+// Reads the environment, probes its X display and applies the choice; before QApplication.
+// A Wayland display counts as opening when it is named: Qt connects to it itself, and StartGuard
+// turns its failure into refusedLine(). Returns noDisplay()'s line when there is none to use.
+std::optional<QString> prepare(bool (*x11Opens)(const QByteArray& display));
 } // namespace DisplayChoice

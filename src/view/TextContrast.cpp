@@ -6,25 +6,11 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
-// x to the power 2.4 for x in (0, 1]: x squared times the fifth root of x squared, the root by
-// Newton's steps from above. Without the math library, whose pages the window otherwise leaves
-// untouched (pow alone cost 200 KB of them).
-double toThePower2_4(double x) {
-    const double square = x * x;
-    double root = 1;
-    for (int i = 0; i < 64; ++i) {
-        const double next = (4 * root + square / (root * root * root * root)) / 5;
-        if (next >= root)
-            break;
-        root = next;
-    }
-    return square * root;
-}
-
 double channel(double c) {
-    return c <= 0.04045 ? c / 12.92 : toThePower2_4((c + 0.055) / 1.055);
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
 double luminance(const QColor& c) {

@@ -446,15 +446,14 @@ s11_clear_about_bad_input() {
     rc=$?
     [ "$rc" -eq 1 ] && grep -q '^pingolet: cannot open the X display :4093' "$err" ||
         fail "with a display that does not open: status $rc, \"$(tr '\n' ' ' <"$err")\""
-    # A server whose socket answers the probe, then hangs up as the X library greets it. The
-    # library reads its authority file between connecting and greeting: a FIFO there lets the
-    # server close its end first, every time.
+    # A server that hangs up as the X library greets it. The library reads its authority file
+    # between connecting and greeting: a FIFO there lets the server close its end first, every
+    # time.
     mkfifo "$CASE_DIR/authority"
     /usr/bin/python3 -c 'import os, socket, sys
 s = socket.socket(socket.AF_UNIX)
 s.bind("\0/tmp/.X11-unix/X4092")
 s.listen(8)
-s.accept()[0].close()
 c = s.accept()[0]
 c.shutdown(socket.SHUT_RD)
 os.close(os.open(sys.argv[1], os.O_WRONLY))
@@ -467,6 +466,13 @@ c.recv(1)' "$CASE_DIR/authority" &
     [ "$rc" -eq 1 ] && [ "$(wc -l <"$err")" -eq 1 ] &&
         grep -q '^pingolet: cannot open the X display :4092' "$err" ||
         fail "with a display that refuses: status $rc, \"$(tr '\n' ' ' <"$err")\""
+    # A Wayland compositor that is not there: Qt's own failure, turned into the same line.
+    (cd "$DIR" && exec env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=pingolet-none \
+        timeout 20 ./pingolet) 2>"$err"
+    rc=$?
+    [ "$rc" -eq 1 ] && [ "$(wc -l <"$err")" -eq 1 ] &&
+        grep -q '^pingolet: cannot open the Wayland display pingolet-none' "$err" ||
+        fail "with a Wayland display that is not there: status $rc, \"$(tr '\n' ' ' <"$err")\""
     start_in "$DIR" 10s -h /ss=5 /m=Tea
     wait_window 10 || return 1
     wait_title 5 'Tea$' || return 1

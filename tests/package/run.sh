@@ -69,7 +69,7 @@ p_dependencies() {
     done
     depends=$(dpkg-deb -f "$DEB" Depends)
     note "Depends: $depends"
-    for p in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+    for p in libqt6widgets6 libqt6gui6 libqt6core6 libpulse0 libc6; do
         [[ $depends == *"$p "* || $depends == *"$p," || $depends == *"$p" ]] || fail "Depends lacks $p: $depends"
     done
     [ ! -s "$CASE_DIR/reason" ]

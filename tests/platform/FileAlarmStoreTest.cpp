@@ -66,3 +66,15 @@ TEST_F(FileAlarmStoreTest, AFolderThatCannotBeMadeFailsTheSaveAlone) {
     QFile::remove(folder);
     EXPECT_TRUE(store->save("eeeeeeee", "five"));
 }
+
+// The line names why the write failed, not whatever error an earlier call left behind.
+TEST_F(FileAlarmStoreTest, AFailedWriteIsReportedOnceWithItsOwnReason) {
+    ASSERT_TRUE(QDir().mkpath(folder + "/ffffffff.json"));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(store->save("ffffffff", "six"));
+    EXPECT_FALSE(store->save("ffffffff", "six"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "pingolet: cannot write " + folder.toStdString() +
+                  "/ffffffff.json (it is not a regular file): the alarm runs on, but will not "
+                  "come back if Pingolet is stopped\n");
+}

@@ -34,6 +34,11 @@ public:
         : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
         qputenv(name, value);
     }
+    // Unsets it.
+    explicit ScopedEnv(const char* name)
+        : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        qunsetenv(name);
+    }
     ~ScopedEnv() {
         if (wasSet_) {
             qputenv(name_, old_);

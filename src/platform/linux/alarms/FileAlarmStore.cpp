@@ -2,7 +2,6 @@
 
 #include "AutostartEntry.h"
 #include "UserStateFolder.h"
-#include "platform/linux/settings/AtomicReplace.h"
 
 #include <QDir>
 #include <QFile>
@@ -152,17 +151,19 @@ qint64 FileAlarmStore::holder(const QString& id) const {
 
 bool FileAlarmStore::save(const QString& id, const QByteArray& text) {
     if (!hold(id)) {
-        report(QStringLiteral("cannot make or lock ") + lockPath(id));
+        report(QStringLiteral("cannot make or lock ") + lockPath(id),
+               QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     const FolderLock folderLock(folder_);
-    if (!AtomicReplace::replaceFile(recordPath(id), text)) {
-        report(QStringLiteral("cannot write ") + recordPath(id));
+    if (const auto written = AtomicReplace::replaceFile(recordPath(id), text); !written) {
+        report(QStringLiteral("cannot write ") + recordPath(id), written.error);
         return false;
     }
-    if (!writeAutostartEntry()) {
+    if (const auto written = writeAutostartEntry(); !written) {
         report(QStringLiteral("cannot write ") + autostartEntry_ +
-               QStringLiteral(", which brings the alarm back at login"));
+                   QStringLiteral(", which brings the alarm back at login"),
+               written.error);
         return false;
     }
     reported_ = false;
@@ -207,23 +208,23 @@ bool FileAlarmStore::anyRecord() const {
     return !QDir(folder_).entryList({QStringLiteral("*") + RecordSuffix}, QDir::Files).isEmpty();
 }
 
-bool FileAlarmStore::writeAutostartEntry() {
+AtomicReplace::Outcome FileAlarmStore::writeAutostartEntry() {
     const QByteArray entry = AutostartEntry::text(program_);
     QFile existing(autostartEntry_);
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == entry)
-        return true;
-    return QDir().mkpath(QFileInfo(autostartEntry_).path()) &&
-           AtomicReplace::replaceFile(autostartEntry_, entry);
+        return {true, {}};
+    if (!QDir().mkpath(QFileInfo(autostartEntry_).path()))
+        return {false, QStringLiteral("its folder cannot be made")};
+    return AtomicReplace::replaceFile(autostartEntry_, entry);
 }
 
 // The alarm runs on without its record; the user hears of it once, not at every change.
-void FileAlarmStore::report(const QString& problem) {
-    const int error = errno;
+void FileAlarmStore::report(const QString& problem, const QString& reason) {
     if (reported_)
         return;
     reported_ = true;
     const QString line = QStringLiteral("pingolet: %1 (%2): the alarm runs on, but will not come "
                                         "back if Pingolet is stopped\n")
-                             .arg(problem, QString::fromLocal8Bit(std::strerror(error)));
+                             .arg(problem, reason);
     std::fputs(line.toLocal8Bit().constData(), stderr);
 }

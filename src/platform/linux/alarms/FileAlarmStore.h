@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AlarmStore.h"
+#include "platform/linux/settings/AtomicReplace.h"
 
 #include <QString>
 
@@ -34,9 +35,10 @@ public:
 
 private:
     QString lockPath(const QString& id) const;
-    bool writeAutostartEntry();
+    AtomicReplace::Outcome writeAutostartEntry();
     bool anyRecord() const;
-    void report(const QString& problem);
+    // reason: why it failed, as the failing call said.
+    void report(const QString& problem, const QString& reason);
 
     QString folder_;
     QString autostartEntry_;

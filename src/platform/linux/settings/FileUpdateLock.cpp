@@ -3,7 +3,7 @@
 #include "AtomicReplace.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 namespace {
@@ -15,14 +15,12 @@ constexpr int retryMs = 5;
 } // namespace
 
 FileUpdateLock::FileUpdateLock(const QString& path) {
-    const auto target = AtomicReplace::resolveLinks(QFile::encodeName(path));
-    if (!target || target->isEmpty() || target->endsWith('/'))
+    const auto target = AtomicReplace::resolveLinks(path);
+    if (!target || target->isEmpty() || target->endsWith(u'/'))
         return;
-    const qsizetype slash = target->lastIndexOf('/');
-    const QByteArray directory = slash < 0 ? QByteArray(".") : target->left(slash + 1);
-    const QByteArray name = target->mid(slash + 1);
-    lock_ = std::make_unique<QLockFile>(
-        QFile::decodeName(directory + (slash < 0 ? "/." : ".") + name.left(200) + ".lock"));
+    const QFileInfo file(*target);
+    lock_ = std::make_unique<QLockFile>(file.path() + QStringLiteral("/.") +
+                                        file.fileName().left(200) + QStringLiteral(".lock"));
     lock_->setStaleLockTime(staleMs);
 
     const QDeadlineTimer deadline(waitMs);

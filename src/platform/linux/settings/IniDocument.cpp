@@ -7,8 +7,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -17,61 +15,19 @@ struct Utf8Check {
     bool ascii = true;
 };
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-Utf8Check checkUtf8(QByteArrayView bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = p + bytes.size();
-    Utf8Check check;
-    while (p < end) {
-        // Settings files are mostly ASCII: take it eight bytes at a time.
-        while (end - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, sizeof word);
-            if (word & 0x8080808080808080ULL) {
-                break;
-            }
-            p += 8;
-        }
-        if (p == end) {
-            break;
-        }
-        const unsigned lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        check.ascii = false;
-        int follow;
-        char32_t code;
-        char32_t lowest;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            follow = 1, code = lead & 0x1F, lowest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            follow = 2, code = lead & 0x0F, lowest = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            follow = 3, code = lead & 0x07, lowest = 0x10000;
-        } else {
-            return {false, false};
-        }
-        if (end - p <= follow) {
-            return {false, false};
-        }
-        for (int i = 1; i <= follow; ++i) {
-            if ((p[i] & 0xC0) != 0x80) {
-                return {false, false};
-            }
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return {false, false};
-        }
-        p += follow + 1;
-    }
-    return check;
-}
-
 bool isAscii(QByteArrayView raw) {
     return std::all_of(raw.begin(), raw.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF, nothing cut short), as
+// Qt's decoder reads it.
+Utf8Check checkUtf8(QByteArrayView bytes) {
+    if (isAscii(bytes)) {
+        return {true, true};
+    }
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return {!decoder.hasError(), false};
 }
 
 // What a caller's section or key must look like to be found again after it is written.

@@ -6,12 +6,7 @@
 #include "UserConfigFolder.h"
 
 #include <QFile>
-
-#include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <QFileInfo>
 
 namespace {
 
@@ -23,49 +18,23 @@ struct FileBytes {
 };
 
 // The whole file, read only when it is a regular file (a FIFO or a device could block or never
-// end).
+// end) of a size a settings file can have.
 FileBytes readWholeFile(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty()) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        return {path.isEmpty() ? ReadStatus::Failed : ReadStatus::Missing, {}};
+    }
+    QFile file(path);
+    if (!info.isFile() || info.size() > IniProfileFile::maxFileSize ||
+        !file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return {errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed, {}};
+    // The size is a hint: the file may have grown since.
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() > IniProfileFile::maxFileSize) {
+        return {};
     }
-    FileBytes result;
-    struct stat info;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        info.st_size <= IniProfileFile::maxFileSize) {
-        // The size is a hint: the file may change while it is read.
-        QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
-        qsizetype used = 0;
-        bool ok = true;
-        for (;;) {
-            if (used == bytes.size()) {
-                if (used > IniProfileFile::maxFileSize) {
-                    ok = false;
-                    break;
-                }
-                bytes.resize(std::min<qint64>(used * 2 + 4096, IniProfileFile::maxFileSize + 1));
-            }
-            const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                ok = got == 0;
-                break;
-            }
-            used += got;
-        }
-        if (ok) {
-            bytes.truncate(used);
-            result = {ReadStatus::Read, std::move(bytes)};
-        }
-    }
-    ::close(fd);
-    return result;
+    return {ReadStatus::Read, std::move(bytes)};
 }
 
 } // namespace
@@ -92,5 +61,5 @@ bool IniProfileFile::writeString(const QString& section, const QString& key, con
     }
     IniDocument document(file.bytes);
     return document.setValue(section, key, value) &&
-           AtomicReplace::replaceFile(path, document.bytes());
+           AtomicReplace::replaceFile(path, document.bytes()).replaced;
 }

@@ -17,5 +17,5 @@ bool LinuxFileSystem::isFile(const QString& path) {
 bool LinuxFileSystem::writeFile(const QString& path, const QByteArray& bytes) {
     UserConfigFolder::createFor(path);
     const FileUpdateLock lock(path);
-    return lock.acquired() && AtomicReplace::replaceFile(path, bytes);
+    return lock.acquired() && AtomicReplace::replaceFile(path, bytes).replaced;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/SystemBeep.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -9,11 +10,12 @@
 #include <thread>
 #include <vector>
 
+struct pa_mainloop;
+
 // A short tone through the default output of the sound server (PulseAudio, or PipeWire in its
-// place), spoken to in the server's own protocol rather than through its client library, which
-// brings a row of codecs along. Played on a worker thread of its own, started with the first beep.
-// Without a sound server it rings a bell instead: by default the windowing system's. Called from
-// one thread (the GUI's).
+// place), played through the server's client library on a worker thread of its own, started
+// with the first beep. Without a sound server it rings a bell instead: by default the windowing
+// system's. Called from one thread (the GUI's).
 class PulseBeep : public SystemBeep {
 public:
     using Bell = std::function<void()>;
@@ -41,7 +43,7 @@ private:
     void startWhenDue();
 
     struct Shared;
-    std::shared_ptr<Shared> shared_;
+    std::unique_ptr<Shared> shared_;
     std::thread worker_;
     bool held_ = false;
 };
