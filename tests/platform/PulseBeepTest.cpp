@@ -201,6 +201,12 @@ TEST_F(PulseBeepTest, AServerThatNeverAnswersGetsTheBellInTimeAndDoesNotHoldTheE
 // the way the library finds a user's: PulseAudio through client.conf, PipeWire where the
 // library looks by default.
 enum class Server { PulseAudio, PipeWire };
+const char* nameOf(Server server) {
+    return server == Server::PipeWire ? "PipeWire" : "PulseAudio";
+}
+void PrintTo(Server server, std::ostream* out) {
+    *out << nameOf(server);
+}
 
 class PulseBeepWithServerTest : public PulseBeepTest, public ::testing::WithParamInterface<Server> {
 protected:
@@ -409,6 +415,4 @@ TEST_P(PulseBeepWithServerTest, ClosesTheConnectionWhenIdle) {
 
 INSTANTIATE_TEST_SUITE_P(Servers, PulseBeepWithServerTest,
                          ::testing::Values(Server::PulseAudio, Server::PipeWire),
-                         [](const auto& info) {
-                             return info.param == Server::PipeWire ? "PipeWire" : "PulseAudio";
-                         });
+                         [](const auto& info) { return nameOf(info.param); });
