@@ -9,7 +9,6 @@
 #include "platform/linux/bus/DBusAlarmObject.h"
 #include "platform/linux/desktop/DBusNotifier.h"
 #include "platform/linux/desktop/DesktopDocumentOpener.h"
-#include "platform/linux/desktop/DisplayProbe.h"
 #include "platform/linux/desktop/QtWindowControl.h"
 #include "platform/linux/services/EndSignals.h"
 #include "platform/linux/services/PipeSignalIgnored.h"
@@ -64,14 +63,14 @@ int main(int argc, char* argv[]) {
         return Verbs::answer(verb, alarms);
     }
     }
-    // From the probe until the application exists, a display server hanging up on its greeting
-    // is a display that does not open.
-    std::optional<PipeSignalIgnored> quietPipes(std::in_place);
-    if (const auto noDisplay = DisplayChoice::prepare(DisplayProbe::x11Opens)) {
+    if (const auto noDisplay = DisplayChoice::prepare()) {
         std::fprintf(stderr, "%s\n", noDisplay->toLocal8Bit().constData());
         return 1;
     }
 
+    // Until the application exists, a display server hanging up on its greeting is a display
+    // that does not open.
+    std::optional<PipeSignalIgnored> quietPipes(std::in_place);
     std::optional<StartGuard> guard(std::in_place, DisplayChoice::refusedLine());
     QApplication app(argc, argv);
     guard.reset();

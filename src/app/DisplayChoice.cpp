@@ -8,7 +8,7 @@ QByteArray DisplayChoice::platformFor(const QByteArray& display, const QByteArra
     // Qt itself takes an empty QT_QPA_PLATFORM for an unset one.
     if (!qpaPlatform.isEmpty() || display.isEmpty() || waylandDisplay.isEmpty())
         return {};
-    return QByteArrayLiteral("xcb");
+    return QByteArrayLiteral("xcb;wayland");
 }
 
 std::optional<QString> DisplayChoice::noDisplay(const Displays& d) {
@@ -62,9 +62,9 @@ QString DisplayChoice::refusedLine() {
         .value_or(QString());
 }
 
-std::optional<QString> DisplayChoice::prepare(bool (*x11Opens)(const QByteArray& display)) {
+std::optional<QString> DisplayChoice::prepare() {
     Displays d{qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
-    d.x11Opens = !d.display.isEmpty() && x11Opens(d.display);
+    d.x11Opens = !d.display.isEmpty();
     d.waylandOpens = !d.waylandDisplay.isEmpty();
     if (auto problem = noDisplay(d))
         return problem;

@@ -7,8 +7,10 @@
 
 // Which windowing system the program asks Qt for. Under a Wayland compositor a program cannot
 // raise its own window, which the alarm's last stage depends on; the X server that such a
-// desktop usually runs beside it (Xwayland) can. So X11 wins when both are there, unless the
-// user chose a platform plugin.
+// desktop usually runs beside it (Xwayland) can. So X11 comes first when both are there, with
+// Wayland after it for Qt to fall back to, unless the user chose a platform plugin. Whether a
+// display opens is Qt's to find: no connection is made before Qt makes its own (an X server
+// with no client left resets, and refuses whoever connects meanwhile).
 namespace DisplayChoice {
 // The value for QT_QPA_PLATFORM, or an empty one to leave Qt's own choice alone. Each argument
 // is the environment variable's value, empty when it is not set.
@@ -34,12 +36,12 @@ std::optional<QString> noDisplay(const Displays& displays);
 void apply(const Displays& displays);
 
 // noDisplay()'s line for the displays the environment names, as though none of them opened:
-// for a display that Qt could not open after all (a Wayland compositor that is not there, an X
-// server that refused Qt after the probe). Empty when Qt needs none.
+// for a display that Qt could not open (a server that is not there, or refuses). Empty when Qt
+// needs none.
 QString refusedLine();
 
-// Reads the environment, probes its X display and applies the choice; before QApplication.
-// A Wayland display counts as opening when it is named: Qt connects to it itself, and StartGuard
-// turns its failure into refusedLine(). Returns noDisplay()'s line when there is none to use.
-std::optional<QString> prepare(bool (*x11Opens)(const QByteArray& display));
+// Reads the environment and applies the choice, counting every display it names as one that
+// opens; before QApplication. Qt's failure to open them after all ends in StartGuard's
+// refusedLine(). Returns noDisplay()'s line when the environment names none to use.
+std::optional<QString> prepare();
 } // namespace DisplayChoice

@@ -6,7 +6,7 @@
 #include <optional>
 
 TEST(DisplayChoice, XWinsOverWaylandUnlessAPlatformWasChosen) {
-    EXPECT_EQ(DisplayChoice::platformFor(":0", "wayland-0", ""), QByteArray("xcb"));
+    EXPECT_EQ(DisplayChoice::platformFor(":0", "wayland-0", ""), QByteArray("xcb;wayland"));
 
     EXPECT_EQ(DisplayChoice::platformFor(":0", "", ""), QByteArray()) << "X alone";
     EXPECT_EQ(DisplayChoice::platformFor("", "wayland-0", ""), QByteArray()) << "Wayland alone";
@@ -48,7 +48,7 @@ TEST(DisplayChoice, ApplySetsTheQtPlatformForTheDisplaysThatOpen) {
     DisplayChoice::apply({":7", "wayland-7", "", false, true});
     EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) << "X that does not open";
     DisplayChoice::apply({":7", "wayland-7", "", true, true});
-    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("xcb"));
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("xcb;wayland"));
 }
 
 // Status 1 and one line naming the way out, instead of Qt's abort.
