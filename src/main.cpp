@@ -4,6 +4,7 @@
 #include "app/StartGuard.h"
 #include "app/Usage.h"
 #include "platform/ApplicationId.h"
+#include "platform/ErrorNote.h"
 #include "platform/Platform.h"
 #include "platform/linux/alarms/FileAlarmStore.h"
 #include "platform/linux/bus/DBusAlarmObject.h"
@@ -17,6 +18,7 @@
 #include "platform/linux/services/SystemClock.h"
 #include "platform/linux/settings/IniProfileFile.h"
 #include "platform/linux/settings/LinuxFileSystem.h"
+#include "platform/linux/shared/SessionBus.h"
 #include "platform/linux/sound/PulseBeep.h"
 #include "verbs/AlarmVerbs.h"
 #include "verbs/Resume.h"
@@ -64,7 +66,7 @@ int main(int argc, char* argv[]) {
     }
     }
     if (const auto noDisplay = DisplayChoice::prepare()) {
-        std::fprintf(stderr, "%s\n", noDisplay->toLocal8Bit().constData());
+        errorNote(*noDisplay);
         return 1;
     }
 
@@ -89,30 +91,29 @@ int main(int argc, char* argv[]) {
     IniProfileFile profile;
     LinuxFileSystem files;
     DesktopDocumentOpener opener;
-    // The ways in from outside the window: the notification's buttons and the session bus.
-    Program* answering = nullptr;
+    // The ways in from outside the window, on the program's one session-bus connection: the
+    // notification's buttons and the alarm's object, opened once the window is up.
+    SessionBus sessionBus(QStringLiteral("alarm"));
     const auto open = [&window](const QString& token) { window.bringForward(token); };
-    DBusNotifier notifier(open, [&answering] { answering->Acknowledge(); });
-    DBusAlarmObject bus(
-        {[&answering] { answering->Acknowledge(); },
-         [&answering](const QString& duration) { return answering->Snooze(duration); },
-         [&answering] { answering->Cancel(); }, open});
+    DBusNotifier notifier(sessionBus, open);
+    DBusAlarmObject bus(sessionBus, open);
     Platform platform{clock, beep,   launcher, window, environment, profile,
                       files, opener, notifier, alarms, bus};
 
     Program program(platform);
-    answering = &program;
+    notifier.answerWith(program);
+    bus.answerWith(program);
 
     // Start-up runs before the window appears, as the form's Load does; its beep sounds once
     // the window is on the screen. The window is made after it, from the form as Load left it,
     // so that nothing Load hides is prepared for showing.
     beep.hold();
     if (resumed)
-        program.resume(*resumed);
+        program.keeper.resume(*resumed);
     else
         program.form.Load.raise();
     for (const QString& note : CommandLineNotes::notes(program))
-        std::fprintf(stderr, "%s\n", note.toLocal8Bit().constData());
+        errorNote(note);
     if (program.ended())
         return 0;
     MainWindow view(program.form);
@@ -121,7 +122,7 @@ int main(int argc, char* argv[]) {
     // beep's connection, the alarm's record and its object on the session bus.
     whenFirstShown(view, [&beep, &program] {
         beep.release();
-        program.windowShown();
+        program.keeper.windowShown();
     });
     EndSignals endSignals([&program](EndSignals::Ending ending) {
         if (ending == EndSignals::Ending::ByUser)

@@ -125,7 +125,7 @@ QByteArray AlarmRecordText::write(const AlarmRecord& r) {
     o.insert(QStringLiteral("format"), QStringLiteral("pingolet-alarm"));
     o.insert(QStringLiteral("version"), AlarmRecord::FormatVersion);
     o.insert(QStringLiteral("id"), r.id);
-    o.insert(QStringLiteral("state"), r.state);
+    o.insert(QStringLiteral("state"), alarmStateName(r.state));
     o.insert(QStringLiteral("mode"), r.mode);
     o.insert(QStringLiteral("message"), r.message);
     o.insert(QStringLiteral("due"), instantText(r.dueMs));
@@ -178,7 +178,11 @@ AlarmRecordText::ReadResult AlarmRecordText::read(const QByteArray& text) {
     r.id = in.text(QStringLiteral("id"));
     if (in.error().isEmpty() && !isId(r.id))
         in.fail(QStringLiteral("id is not 8 to 64 hex digits"));
-    r.state = in.text(QStringLiteral("state"));
+    const QString state = in.text(QStringLiteral("state"));
+    const std::optional<AlarmState> known = alarmStateNamed(state);
+    if (in.error().isEmpty() && (!known || *known == AlarmState::Away))
+        in.fail(QStringLiteral("state \"%1\" is no state of a running alarm").arg(state));
+    r.state = known.value_or(AlarmState::Idle);
     r.mode = std::int16_t(in.whole(o, QStringLiteral("mode"), 0, 12));
     if (in.error().isEmpty() && !isPendingMode(r.mode))
         in.fail(QStringLiteral("mode %1 is no pending alarm").arg(r.mode));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AlarmState.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,7 +14,7 @@ struct AlarmRecord {
     static constexpr int FormatVersion = 1;
 
     QString id;
-    QString state; // counting, beeping, in-your-face, rerun-off, rerun-on, launch-...
+    AlarmState state = AlarmState::Idle; // as it was when the record was written; never Away
     std::int16_t mode = 0;
     QString message;
     // When the countdown reaches zero: beeping begins, a ReRun On period begins or began, a

@@ -27,7 +27,12 @@ std::optional<QString> Program::Snooze(const QString& duration) {
 void Program::Cancel() {
     if (ended_)
         return;
-    dropRecord();
+    keeper.drop();
     ended_ = true;
     platform_.window.endProgram();
+}
+
+// A window closed by the user ends its alarm; one closed because the session ends keeps it.
+void Program::Form_Unload() {
+    keeper.windowClosed(platform_.window.sessionEnding());
 }

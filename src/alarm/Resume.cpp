@@ -1,3 +1,4 @@
+#include "alarm/AlarmKeeper.h"
 #include "alarm/LateRule.h"
 #include "app/IntegerStore.h"
 #include "app/Program.h"
@@ -7,11 +8,14 @@ using namespace AlarmModes;
 // Start-up as always, from the settings file the alarm used; then the window, the slider and
 // the fields as they were, and the alarm where the late rule puts it now. The handlers run
 // while nothing is pending, so that the forced updates they cause cannot sound or launch.
-void Program::resume(const AlarmRecord& record) {
-    alarmId_ = record.id;
-    settingsPathOverride_ = record.settingsFile;
+void AlarmKeeper::resume(const AlarmRecord& record) {
+    id_ = record.id;
+    resumedSettingsFile_ = record.settingsFile;
+    Program& p = program_;
+    Module1& m = p.m;
+    Form1& form = p.form;
     form.Load.raise();
-    if (ended_)
+    if (p.ended())
         return;
     m.AlarmMode = ModeIdle;
 
@@ -23,7 +27,7 @@ void Program::resume(const AlarmRecord& record) {
     }
     form.setWindowState(record.windowState);
     if (record.controlAreaOpen != (m.ControlAreaOpen != 0))
-        CmdOpnX_Click();
+        p.CmdOpnX_Click();
 
     // Widest first, so that no step refuses the value (the slider is inverted).
     form.VScroll1.setMin(999);
@@ -36,21 +40,21 @@ void Program::resume(const AlarmRecord& record) {
     m.BeepIntervalMax = record.rateMax;
 
     form.Text10.setText(record.dropDeadText);
-    Text10_LostFocus();
-    form.Text8.setText(record.startSetText);  // shown; the countdown comes from the record
-    startSetEvaluated_ = record.startSetText; // so that tabbing through it restarts nothing
+    p.Text10_LostFocus();
+    form.Text8.setText(record.startSetText);    // shown; the countdown comes from the record
+    p.startSetEvaluated_ = record.startSetText; // so that tabbing through it restarts nothing
 
     const qint64 nowMs = platform_.clock.millisecondsSinceEpoch();
     const ResumePlan plan = LateRule::plan(record, nowMs);
     Store::single(m.SecondsToAlarm, plan.secondsToAlarm);
     if (form.Text4.text() == record.message)
-        Text4_Change();
+        p.Text4_Change();
     else
         form.Text4.setText(record.message);
 
     // The record's alarm over what the message alone makes of it.
     const float now = platform_.clock.secondsSinceMidnight();
-    setLastTickTime(now);
+    p.setLastTickTime(now);
     Store::single(m.SecondsToAlarm, plan.secondsToAlarm);
     m.AlarmOnsetTime = now;
     if (plan.onsetMs)
@@ -79,7 +83,7 @@ void Program::resume(const AlarmRecord& record) {
     if (plan.late)
         lateDueMs_ = record.dueMs;
     float shown = m.SecondsToAlarm;
-    ShowTime(shown);
+    p.ShowTime(shown);
 
     form.CmdWrtINI.setEnabled(false);
     m.MessageDirty = Module1::False;

@@ -20,8 +20,7 @@ void Program::Text4_Change() {
     form.CmdWrtINI.setEnabled(true);
     m.MessageDirty = Module1::True;
     endNagNotice(); // every edit ends a sounding alarm
-    launchMissed_ = false;
-    lateDueMs_.reset();
+    keeper.messageEdited();
 
     const QString& text = form.Text4.text();
     if (text == QLatin1String("/?")) {

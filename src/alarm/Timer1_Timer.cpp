@@ -68,9 +68,9 @@ void Program::Timer1_Timer() {
 // The "Start:" message's command; a launch that starts ends this program. One resumed too late
 // to start fails as a launch that cannot start, without being tried.
 void Program::launchStartCommand() {
-    if (!launchMissed_ &&
+    if (!keeper.launchMissed() &&
         platform_.launcher.launch(startCommand(), WindowStyle::NormalNoFocus) > 0) {
-        dropRecord(); // at once, so that the program is never started twice
+        keeper.drop(); // at once, so that the program is never started twice
         ended_ = true;
         platform_.window.endProgram();
         return;

@@ -58,17 +58,16 @@ QStringList CommandLineNotes::notes(const Program& program) {
     const QString& line = program.m.CommandLine;
     QStringList notes;
     for (const QString& piece : ignoredPieces(line))
-        notes << QStringLiteral("pingolet: ignored \"%1\": not an argument it knows").arg(piece) +
-                     seeHelp;
+        notes << QStringLiteral("ignored \"%1\": not an argument it knows").arg(piece) + seeHelp;
     if (line.contains(QStringView(CommandLineMarkers::Help)))
         return notes;
     if (const auto given = rejectedTime(line, u"/ss=", program.form.Text8))
-        notes << QStringLiteral("pingolet: \"%1\" is not a time such as 30s, 25m, 1.5h or "
+        notes << QStringLiteral("\"%1\" is not a time such as 30s, 25m, 1.5h or "
                                 "07h30; the StartSet field shows it red")
                          .arg(*given) +
                      seeHelp;
     if (const auto given = rejectedTime(line, u"/dd=", program.form.Text10))
-        notes << QStringLiteral("pingolet: \"%1\" is not a time such as 30s, 5m or 0.5h; the "
+        notes << QStringLiteral("\"%1\" is not a time such as 30s, 5m or 0.5h; the "
                                 "DropDead field shows it red")
                          .arg(*given) +
                      seeHelp;

@@ -44,9 +44,8 @@ std::optional<QString> DisplayChoice::noDisplay(const Displays& d) {
                                .arg(unset.join(QStringLiteral(" and ")),
                                     unset.size() > 1 ? QStringLiteral("are") : QStringLiteral("is"))
                          : QStringLiteral("cannot open ") + failed.join(QStringLiteral(" nor "));
-    return QStringLiteral("pingolet: ") + what +
-           QStringLiteral("; start it in a desktop session, or under a virtual X server: "
-                          "xvfb-run -a pingolet");
+    return what + QStringLiteral("; start it in a desktop session, or under a virtual X server: "
+                                 "xvfb-run -a pingolet");
 }
 
 void DisplayChoice::apply(const Displays& d) {

@@ -30,8 +30,8 @@ void Program::Form_Load() {
 
     const QString dir = platform_.environment.programDirectory();
     m.AppDir = dir.endsWith(u'/') ? dir : dir + u'/';
-    m.IniPath = settingsPathOverride_.isEmpty() ? m.AppDir + SettingsFileNames::FileName
-                                                : settingsPathOverride_;
+    const QString& resumed = keeper.resumedSettingsFile();
+    m.IniPath = resumed.isEmpty() ? m.AppDir + SettingsFileNames::FileName : resumed;
 
     ReadCommandLine();
     ReadSettingsFile();

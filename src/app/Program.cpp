@@ -1,14 +1,6 @@
 #include "app/Program.h"
 
-#include <QRandomGenerator>
-
-namespace {
-QString newAlarmId() {
-    return QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
-}
-} // namespace
-
-Program::Program(Platform& platform) : platform_(platform), alarmId_(newAlarmId()) {
+Program::Program(Platform& platform) : keeper(*this, platform), platform_(platform) {
     wireHandlers();
 }
 
@@ -17,7 +9,7 @@ std::function<void()> Program::handler(std::function<void()> run) {
         ++eventDepth_;
         run();
         if (--eventDepth_ == 0)
-            afterEvent();
+            keeper.eventHandled();
     };
 }
 
@@ -30,7 +22,7 @@ void Program::wireHandlers() {
             return;
         Timer1_Timer();
         if (m.TickCounter < 2 && eventDepth_ == 0) // an update
-            afterEvent();
+            keeper.eventHandled();
     });
     form.Timer1.answerTicksToUpdate([this] { return ticksToNextUpdate(); });
     form.Text4.Change.connect(handler([this] { Text4_Change(); }));

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "alarm/AlarmRecord.h"
+#include "alarm/AlarmKeeper.h"
 #include "app/Module1.h"
+#include "platform/AlarmAnswers.h"
 #include "platform/Platform.h"
 #include "ui/Form1.h"
 
@@ -9,8 +10,9 @@
 #include <optional>
 
 // Owns the settings state and the form, and holds the handlers. Each handler lives in the
-// folder of its subsystem, in a file of its own name.
-class Program {
+// folder of its subsystem, in a file of its own name. What keeps the alarm outside the window
+// is its keeper's.
+class Program : public AlarmAnswers {
 public:
     explicit Program(Platform& platform);
     Program(const Program&) = delete;
@@ -18,6 +20,7 @@ public:
 
     Module1 m;
     Form1 form;
+    AlarmKeeper keeper;
 
     // Start-up.
     void Form_Load();
@@ -63,35 +66,23 @@ public:
     // True once the program has ended itself; nothing runs after that.
     bool ended() const { return ended_; }
 
-    // The alarm outside its window. Its id names its record, made at random, kept for life.
-    const QString& alarmId() const { return alarmId_; }
-    // counting, beeping, in-your-face, rerun-off, rerun-on, launch-pending, launch-failed, idle
-    QString alarmState() const;
-    AlarmRecord makeRecord() const;
-    // Start-up for a recorded alarm: the settings file it used, then the alarm as the record
-    // and the time since it was written make it.
-    void resume(const AlarmRecord& record);
-    // The window is up: from now on the record and the session bus follow every change of the
-    // alarm. Before, nothing is told (start-up is told once, then).
-    void windowShown();
-    // The user closes the window: the alarm ends with the program, and its record goes.
+    // The window closes: closed by the user, the alarm ends with the program and its record
+    // goes; closed with the session, its record stays for the next login.
     void Form_Unload();
 
     // The ways in from outside the window, each doing what the window's own event does: an
     // edit of the message with its text unchanged; a StartSet entry (the reason when the text
     // gives no time to wait, and then nothing changes); closing the window.
-    void Acknowledge();
-    std::optional<QString> Snooze(const QString& duration);
-    void Cancel();
+    void Acknowledge() override;
+    std::optional<QString> Snooze(const QString& duration) override;
+    void Cancel() override;
 
 private:
+    friend class AlarmKeeper; // it resumes the alarm through the handlers
+
     void wireHandlers();
-    // Runs a form event's handler; once the outermost one is done, the record follows.
+    // Runs a form event's handler; once the outermost one is done, the keeper hears of it.
     std::function<void()> handler(std::function<void()> run);
-    void afterEvent();
-    void keepRecord(AlarmRecord record);
-    void forgetRecord();
-    void dropRecord();
     void launchStartCommand();
     QString startCommand() const;
     // The desktop notice of the In-Your-Face stage: one per alarm, gone when the alarm ends.
@@ -112,15 +103,7 @@ private:
     QString noticeBody_;
     double lastTickBootTime_ = 0; // the boot clock when LastTickTime was taken
     qint64 lastTickEpochMs_ = 0;  // the wall clock's instant then
-
-    QString alarmId_;
-    QString settingsPathOverride_; // a resumed alarm's settings file
     int eventDepth_ = 0;
-    bool shown_ = false; // the window is up: the record and the bus are told
-    bool keepingRecord_ = false;
-    std::optional<AlarmRecord> recorded_;      // as last written
-    bool launchMissed_ = false;                // resumed too late to start its program
-    std::optional<qint64> lateDueMs_;          // resumed after it fell due: when that was
     std::optional<QString> startSetEvaluated_; // the StartSet text last evaluated, if any
     std::optional<QString> dropDeadEvaluated_;
 };

@@ -1,8 +1,9 @@
 #include "app/StartGuard.h"
 
+#include "platform/ErrorNote.h"
+
 #include <QList>
 
-#include <cstdio>
 #include <unistd.h>
 #include <utility>
 
@@ -22,7 +23,7 @@ QList<Waiting> waiting;
 
 void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg && !fatalLine.isEmpty()) {
-        std::fprintf(stderr, "%s\n", fatalLine.toLocal8Bit().constData());
+        errorNote(fatalLine);
         _exit(1);
     }
     if (type == QtFatalMsg) {

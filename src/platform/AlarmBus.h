@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AlarmState.h"
+
 #include <QString>
 
 #include <optional>
@@ -8,8 +10,8 @@
 struct AlarmStatus {
     QString id;
     QString message;
-    QString title;               // the message's first line
-    QString state;               // counting, beeping, in-your-face, rerun-off, ... idle
+    QString title; // the message's first line
+    AlarmState state = AlarmState::Idle;
     std::optional<qint64> dueMs; // milliseconds since 1970, UTC; none when nothing is due
     double cycles = 0;           // the ReRun count
     int updateRate = 0;          // the slider's value

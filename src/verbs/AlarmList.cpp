@@ -2,7 +2,8 @@
 
 #include "alarm/AlarmRecord.h"
 #include "platform/AlarmBus.h"
-#include "platform/linux/bus/AlarmBusNames.h"
+#include "platform/ErrorNote.h"
+#include "platform/linux/shared/AlarmBusNames.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -13,7 +14,6 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 // A program that does not answer within this time is left out rather than waited for.
@@ -35,7 +35,11 @@ std::optional<Verbs::ListedAlarm> running(QDBusConnection& bus, const QString& s
     const QVariantMap p = reply.value();
     Verbs::ListedAlarm a;
     a.id = p.value(QStringLiteral("Id")).toString();
-    a.state = p.value(QStringLiteral("State")).toString();
+    const std::optional<AlarmState> state =
+        alarmStateNamed(p.value(QStringLiteral("State")).toString());
+    if (!state)
+        return std::nullopt; // not a state this Pingolet knows
+    a.state = *state;
     a.title = p.value(QStringLiteral("Title")).toString();
     a.message = p.value(QStringLiteral("Message")).toString();
     const QDateTime due =
@@ -54,17 +58,13 @@ std::optional<Verbs::ListedAlarm> running(QDBusConnection& bus, const QString& s
 std::optional<Verbs::ListedAlarm> recorded(const AlarmStore::Stored& stored) {
     const AlarmRecordText::ReadResult read = AlarmRecordText::read(stored.text);
     if (!read.record) {
-        std::fputs(QStringLiteral("pingolet: cannot read the alarm in %1: %2\n")
-                       .arg(stored.path, read.error)
-                       .toLocal8Bit()
-                       .constData(),
-                   stderr);
+        errorNote(QStringLiteral("cannot read the alarm in %1: %2").arg(stored.path, read.error));
         return std::nullopt;
     }
     const AlarmRecord& r = *read.record;
     Verbs::ListedAlarm a;
     a.id = r.id;
-    a.state = stored.held ? r.state : QStringLiteral("away");
+    a.state = stored.held ? r.state : AlarmState::Away;
     a.title = firstLine(r.message);
     a.message = r.message;
     a.dueMs = r.dueMs;
@@ -125,7 +125,7 @@ QString Verbs::alarmTable(const std::vector<ListedAlarm>& alarms, qint64 nowMs) 
                       .arg(QStringLiteral("TITLE"));
     for (const ListedAlarm& a : alarms) {
         out += row.arg(a.id.left(ShortId), -ShortId)
-                   .arg(a.state, -14)
+                   .arg(alarmStateName(a.state), -14)
                    .arg(a.dueMs ? localTime(*a.dueMs, nowMs) : QStringLiteral("-"), -15)
                    .arg(a.dueMs ? timeLeft(*a.dueMs - nowMs) : QStringLiteral("-"), -8)
                    .arg(a.title);
@@ -138,7 +138,7 @@ QByteArray Verbs::alarmJson(const std::vector<ListedAlarm>& alarms, qint64 nowMs
     for (const ListedAlarm& a : alarms) {
         QJsonObject o;
         o.insert(QStringLiteral("id"), a.id);
-        o.insert(QStringLiteral("state"), a.state);
+        o.insert(QStringLiteral("state"), alarmStateName(a.state));
         o.insert(QStringLiteral("title"), a.title);
         o.insert(QStringLiteral("message"), a.message);
         o.insert(QStringLiteral("due"),

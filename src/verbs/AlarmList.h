@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AlarmState.h"
 #include "platform/AlarmStore.h"
 
 #include <QByteArray>
@@ -14,7 +15,7 @@
 namespace Verbs {
 struct ListedAlarm {
     QString id;
-    QString state; // as the bus shows it, or "away"
+    AlarmState state = AlarmState::Away;
     QString title;
     QString message;
     std::optional<qint64> dueMs;

@@ -1,10 +1,11 @@
 #include "verbs/AlarmVerbs.h"
 
-#include "platform/linux/bus/AlarmBusNames.h"
-#include "platform/linux/bus/SessionBus.h"
+#include "AlarmProxy.h"
+#include "platform/ErrorNote.h"
+#include "platform/linux/shared/AlarmBusNames.h"
+#include "platform/linux/shared/SessionBus.h"
 #include "verbs/AlarmList.h"
 
-#include <QDBusMessage>
 #include <QDateTime>
 
 #include <cstdio>
@@ -13,7 +14,7 @@ namespace {
 constexpr int CallTimeoutMs = 5000;
 
 int refuse(const QString& line, int status = 2) {
-    std::fputs((QStringLiteral("pingolet: ") + line + u'\n').toLocal8Bit().constData(), stderr);
+    errorNote(line);
     return status;
 }
 
@@ -30,45 +31,45 @@ std::vector<Verbs::ListedAlarm> named(const std::vector<Verbs::ListedAlarm>& ala
     return found;
 }
 
-const char* methodOf(Verbs::Kind kind) {
-    switch (kind) {
-    case Verbs::Kind::Ack:
-        return "Acknowledge";
-    case Verbs::Kind::Snooze:
-        return "Snooze";
-    case Verbs::Kind::Cancel:
-        return "Cancel";
-    default:
-        return "Open";
-    }
-}
-
-int call(QDBusConnection& bus, const Verbs::ListedAlarm& alarm, const Verbs::Request& request) {
-    QString method = QLatin1String(methodOf(request.kind));
-    QVariantList arguments;
-    if (request.kind == Verbs::Kind::Snooze)
-        arguments << request.duration;
+int call(const QDBusConnection& bus, const Verbs::ListedAlarm& alarm,
+         const Verbs::Request& request) {
+    AlarmProxy proxy(alarm.service, AlarmBusNames::path(), bus);
+    proxy.setTimeout(CallTimeoutMs);
     // On Wayland the window may come forward only with the caller's activation token.
     const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
-    if (request.kind == Verbs::Kind::Open && !token.isEmpty()) {
-        method = QStringLiteral("OpenWithToken");
-        arguments << token;
+    QDBusPendingReply<> reply;
+    const char* verb = "";
+    switch (request.kind) {
+    case Verbs::Kind::Ack:
+        verb = "--ack";
+        reply = proxy.Acknowledge();
+        break;
+    case Verbs::Kind::Snooze:
+        verb = "--snooze";
+        reply = proxy.Snooze(request.duration);
+        break;
+    case Verbs::Kind::Cancel:
+        verb = "--cancel";
+        reply = proxy.Cancel();
+        break;
+    default:
+        verb = "--open";
+        reply = token.isEmpty() ? proxy.Open() : proxy.OpenWithToken(token);
+        break;
     }
-    QDBusMessage message = QDBusMessage::createMethodCall(alarm.service, AlarmBusNames::path(),
-                                                          AlarmBusNames::interface(), method);
-    message.setArguments(arguments);
-    const QDBusMessage reply = bus.call(message, QDBus::Block, CallTimeoutMs);
-    if (reply.type() != QDBusMessage::ErrorMessage)
+    reply.waitForFinished();
+    if (!reply.isError())
         return 0;
-    const bool unusable =
-        reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.InvalidArgs");
-    return refuse(QStringLiteral("%1 %2: %3").arg(method, alarm.id.left(8), reply.errorMessage()),
-                  unusable ? 2 : 1);
+    const QDBusError error = reply.error();
+    return refuse(
+        QStringLiteral("%1 %2: %3").arg(QLatin1String(verb), alarm.id.left(8), error.message()),
+        error.type() == QDBusError::InvalidArgs ? 2 : 1);
 }
 } // namespace
 
 int Verbs::answer(const Request& request, AlarmStore& store) {
-    std::optional<QDBusConnection> bus = SessionBus::connect(QStringLiteral("verbs"));
+    SessionBus session(QStringLiteral("verbs"));
+    std::optional<QDBusConnection> bus = session.connection();
     if (!bus)
         return refuse(QStringLiteral("no session bus (DBUS_SESSION_BUS_ADDRESS is not set, or "
                                      "nothing answers there)"));

@@ -1,25 +1,22 @@
 #include "verbs/Resume.h"
 
+#include "platform/ErrorNote.h"
+
 #include <QProcess>
 
-#include <cstdio>
-
 namespace {
-void say(const QString& line) {
-    std::fputs((QStringLiteral("pingolet: ") + line + u'\n').toLocal8Bit().constData(), stderr);
-}
 
 std::optional<AlarmRecord> readable(const AlarmStore::Stored& stored) {
     const AlarmRecordText::ReadResult read = AlarmRecordText::read(stored.text);
     if (!read.record) {
-        say(QStringLiteral("cannot bring back the alarm in %1: %2; it stays there")
-                .arg(stored.path,
-                     stored.text.isEmpty() ? QStringLiteral("it cannot be read") : read.error));
+        errorNote(QStringLiteral("cannot bring back the alarm in %1: %2; it stays there")
+                      .arg(stored.path, stored.text.isEmpty() ? QStringLiteral("it cannot be read")
+                                                              : read.error));
         return std::nullopt;
     }
     if (read.record->id != stored.id) {
-        say(QStringLiteral("cannot bring back the alarm in %1: its id is %2; it stays there")
-                .arg(stored.path, read.record->id));
+        errorNote(QStringLiteral("cannot bring back the alarm in %1: its id is %2; it stays there")
+                      .arg(stored.path, read.record->id));
         return std::nullopt;
     }
     return read.record;
@@ -33,8 +30,8 @@ int Verbs::resumeAll(AlarmStore& store, const QString& program) {
             continue;
         // Its own process, which takes the hold first: of two at once, one brings it back.
         if (!QProcess::startDetached(program, {QStringLiteral("--resume"), stored.id})) {
-            say(QStringLiteral("cannot start %1 to bring back the alarm %2")
-                    .arg(program, stored.id));
+            errorNote(QStringLiteral("cannot start %1 to bring back the alarm %2")
+                          .arg(program, stored.id));
             status = 1;
         }
     }
@@ -43,7 +40,7 @@ int Verbs::resumeAll(AlarmStore& store, const QString& program) {
 
 Verbs::Taken Verbs::takeRecord(AlarmStore& store, const QString& id) {
     if (!store.hold(id)) {
-        say(QStringLiteral("the alarm %1 is already running").arg(id));
+        errorNote(QStringLiteral("the alarm %1 is already running").arg(id));
         return {std::nullopt, 0};
     }
     for (const AlarmStore::Stored& stored : store.list()) {

@@ -2,7 +2,7 @@
 #include "verbs/AlarmVerbs.h"
 
 #include "platform/linux/alarms/UserStateFolder.h"
-#include "platform/linux/bus/AlarmBusNames.h"
+#include "platform/linux/shared/AlarmBusNames.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>

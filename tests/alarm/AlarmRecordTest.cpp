@@ -18,7 +18,7 @@ struct Record : testing::Test {
     void start(const char* arguments) {
         h.environment.tail = arguments;
         h.form.Load.raise();
-        h.program.windowShown();
+        h.program.keeper.windowShown();
     }
     void update(float seconds = 4) {
         h.clock.advance(seconds);
@@ -61,7 +61,7 @@ TEST_F(Record, IsWrittenForEachChangeOfTheAlarmAndNeverForATick) {
         const int before = h.alarms.saves;
         change.make();
         EXPECT_GE(h.alarms.saves, before + 1) << change.what;
-        EXPECT_EQ(h.alarms.only().state, change.state) << change.what;
+        EXPECT_EQ(alarmStateName(h.alarms.only().state), change.state) << change.what;
     }
 
     // A countdown of hours: thousands of ticks, not one write.
@@ -94,7 +94,7 @@ TEST_F(Record, GoesWithTheUserButStaysWhenTheSessionEndsOrTheProgramIsStopped) {
     Harness other;
     other.environment.tail = "/ss=10m /m=Coffee";
     other.form.Load.raise();
-    other.program.windowShown();
+    other.program.keeper.windowShown();
     other.form.Unload.raise();
     EXPECT_TRUE(other.alarms.records.empty()) << "closed by the user";
 }
@@ -111,7 +111,7 @@ TEST_F(Record, AStartedProgramEndsItsRecordBeforeTheProgramEnds) {
 TEST(RecordText, ReadsBackEveryFieldAndRefusesWhatItCannotRead) {
     AlarmRecord r;
     r.id = "0123456789abcdef";
-    r.state = "launch-failed";
+    r.state = AlarmState::LaunchFailed;
     r.mode = ModeLaunchFailed;
     r.message = "Start: /usr/bin/xeyes -geometry 50x50\r\nline «2»";
     r.dueMs = 1796724000123;
@@ -186,22 +186,22 @@ TEST(LateRule, NeverEarlyNeverTwiceAndClearAboutWhatFellDue) {
 // The whole way back: a program brought back from a record behaves as the rule says.
 TEST_F(Record, AResumedAlarmRingsAtOnceOrNeverStartsWhatIsTooLate) {
     start("/ss=10m /dd=30m /t2=20 /m=Start: /usr/bin/backup");
-    AlarmRecord record = h.program.makeRecord();
+    AlarmRecord record = h.program.keeper.record();
     record.message = "Tea";
     record.mode = ModeArmed;
     record.dueMs = h.clock.epochMs - 45 * Minute; // longer ago than DropDead
 
     Harness back;
     back.clock.epochMs = h.clock.epochMs;
-    back.program.resume(record);
-    back.program.windowShown();
-    EXPECT_EQ(back.program.alarmId(), record.id);
+    back.program.keeper.resume(record);
+    back.program.keeper.windowShown();
+    EXPECT_EQ(back.program.keeper.id(), record.id);
     back.form.Timer1.TimerEvent.raise();
     EXPECT_EQ(back.window.activatedTitles.size(), 1u) << "straight in your face";
     ASSERT_EQ(back.notifier.posted.size(), 1u);
     EXPECT_TRUE(back.notifier.posted[0].body.startsWith("It was due at"));
     EXPECT_EQ(back.form.Text3.text(), "45 Min.");
-    EXPECT_EQ(back.alarms.only().state, "in-your-face");
+    EXPECT_EQ(alarmStateName(back.alarms.only().state), "in-your-face");
 
     record.message = "Start: /usr/bin/backup";
     record.mode = ModeLaunchPending;
@@ -209,7 +209,7 @@ TEST_F(Record, AResumedAlarmRingsAtOnceOrNeverStartsWhatIsTooLate) {
     Harness late;
     late.clock.epochMs = h.clock.epochMs;
     late.launcher.nextResult = 7;
-    late.program.resume(record);
+    late.program.keeper.resume(record);
     for (int i = 0; i < 1000; ++i)
         late.form.Timer1.TimerEvent.raise();
     EXPECT_TRUE(late.launcher.launches.empty());

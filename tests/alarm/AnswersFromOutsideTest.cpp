@@ -12,7 +12,7 @@ namespace {
 void arrange(Harness& h, const QString& state) {
     h.environment.tail = "/ss=10s /dd=8s /t2=20 /m=Tea";
     h.form.Load.raise();
-    h.program.windowShown();
+    h.program.keeper.windowShown();
     const auto updates = [&h](int n) {
         for (int i = 0; i < n; ++i) {
             h.clock.advance(4);
@@ -31,13 +31,13 @@ void arrange(Harness& h, const QString& state) {
                       : state == "launch-failed" ? 3
                                                  : 0;
     updates(count);
-    ASSERT_EQ(h.program.alarmState(), state);
+    ASSERT_EQ(alarmStateName(h.program.keeper.state()), state);
 }
 
 // What a user or a caller could tell apart afterwards.
 auto outcome(Harness& h) {
-    return std::make_tuple(h.program.alarmState(), h.m.AlarmMode, h.m.SecondsToAlarm,
-                           h.form.Text4.backColor(), h.form.CmdWrtINI.enabled(),
+    return std::make_tuple(alarmStateName(h.program.keeper.state()), h.m.AlarmMode,
+                           h.m.SecondsToAlarm, h.form.Text4.backColor(), h.form.CmdWrtINI.enabled(),
                            h.notifier.withdrawn, h.alarms.records.size(), h.alarms.only().mode,
                            h.alarms.only().dueMs, h.form.Text8.text());
 }
@@ -83,5 +83,5 @@ TEST(AnswersFromOutside, AnUnusableSnoozeChangesNothing) {
     EXPECT_EQ(outcome(h), before);
     EXPECT_EQ(h.alarms.saves, saves);
     EXPECT_EQ(h.program.Snooze("07h30"), std::nullopt) << "a time of day re-arms it";
-    EXPECT_EQ(h.program.alarmState(), "counting");
+    EXPECT_EQ(alarmStateName(h.program.keeper.state()), "counting");
 }

@@ -12,18 +12,17 @@ QStringList notesFor(const char* tail) {
 }
 
 QString ignored(const char* piece) {
-    return QStringLiteral(
-               "pingolet: ignored \"%1\": not an argument it knows (see pingolet --help)")
+    return QStringLiteral("ignored \"%1\": not an argument it knows (see pingolet --help)")
         .arg(QString::fromUtf8(piece));
 }
 } // namespace
 
 TEST(CommandLineNotes, NamesEachIgnoredPieceAndEachTimeThatIsNone) {
     const QString badStartSet = QStringLiteral(
-        "pingolet: \"/ss=5\" is not a time such as 30s, 25m, 1.5h or 07h30; the StartSet field "
+        "\"/ss=5\" is not a time such as 30s, 25m, 1.5h or 07h30; the StartSet field "
         "shows it red (see pingolet --help)");
     const QString badDropDead =
-        QStringLiteral("pingolet: \"/DD=soon\" is not a time such as 30s, 5m or 0.5h; the "
+        QStringLiteral("\"/DD=soon\" is not a time such as 30s, 5m or 0.5h; the "
                        "DropDead field shows it red (see pingolet --help)");
     struct Case {
         const char* tail;

@@ -65,14 +65,13 @@ TEST(DisplayChoice, WithoutADisplayOneLineNamesTheWayOut) {
         {{"", "", "offscreen", false, false}, nullptr},
         {{":0", "wayland-0", "wayland;xcb", false, true}, nullptr},
         {{"", "", "", false, false},
-         "pingolet: no display to show its window on (DISPLAY and WAYLAND_DISPLAY are not set)"},
-        {{":99", "", "", false, false}, "pingolet: cannot open the X display :99"},
+         "no display to show its window on (DISPLAY and WAYLAND_DISPLAY are not set)"},
+        {{":99", "", "", false, false}, "cannot open the X display :99"},
         {{":99", "wayland-9", "", false, false},
-         "pingolet: cannot open the X display :99 nor the Wayland display wayland-9"},
-        {{":0", "wayland-9", "wayland", true, false},
-         "pingolet: cannot open the Wayland display wayland-9"},
+         "cannot open the X display :99 nor the Wayland display wayland-9"},
+        {{":0", "wayland-9", "wayland", true, false}, "cannot open the Wayland display wayland-9"},
         {{"", "wayland-0", "xcb", false, true},
-         "pingolet: no display to show its window on (DISPLAY is not set)"},
+         "no display to show its window on (DISPLAY is not set)"},
     };
     for (const Case& c : cases) {
         const auto problem = DisplayChoice::noDisplay(c.displays);

@@ -196,7 +196,8 @@ _both_listed() {
 }
 
 # B2. The notification's "Acknowledge" button, pressed through the notification server, ends
-#     an alarm that is in your face; the notice goes with it.
+#     an alarm that is in your face; the notice goes with it. The notice and the alarm's object
+#     share the program's one connection to the bus.
 b2_notification_button() {
     alarm_folders
     private_bus || return 1
@@ -204,8 +205,13 @@ b2_notification_button() {
     start_in "$DIR" /t2=5 /ss=1s /dd=1s "/m=Face"
     wait_window 10 || return 1
     wait_for 10 "the notice of the In-Your-Face stage" grep -q '^notify .* Face default,acknowledge,open$' "$CASE_DIR/notices" || return 1
-    local a
+    local a owner sender
     a=$(alarm_id Face)
+    owner=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetNameOwner "string:org.example.pingolet.Pingolet.Alarm_$a" | tr -d ' ')
+    sender=$(sed -n 's/^from [0-9]* //p' "$CASE_DIR/notices" | head -n 1)
+    [ -n "$owner" ] && [ "$owner" = "$sender" ] ||
+        fail "the notice came from \"$sender\", the alarm's object is on \"$owner\": not one connection"
     echo acknowledge >"$CASE_DIR/press"
     kill -USR1 "$SERVER_PID"
     wait_for 5 "the notice to be closed after the button" grep -q '^close ' "$CASE_DIR/notices" || return 1

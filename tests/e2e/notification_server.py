@@ -2,7 +2,7 @@
 """A notification server for the end-to-end suite, on the session bus of the environment.
 
 Answers Notify and CloseNotification and logs each call to the file given as its argument, as
-"notify ID SUMMARY ACTION,..." and "close ID". On SIGUSR1 it invokes the action named in the
+"notify ID SUMMARY ACTION,..." (after "from ID SENDER", the caller's connection) and "close ID". On SIGUSR1 it invokes the action named in the
 file given as its second argument on the newest notice, as a user's press on its button would.
 """
 import signal
@@ -27,10 +27,12 @@ class Server(dbus.service.Object):
         with open(self.log, "a", encoding="utf-8") as out:
             out.write(line + "\n")
 
-    @dbus.service.method(NAME, in_signature="susssasa{sv}i", out_signature="u")
-    def Notify(self, app, replaces, icon, summary, body, actions, hints, timeout):
+    @dbus.service.method(NAME, in_signature="susssasa{sv}i", out_signature="u",
+                         sender_keyword="sender")
+    def Notify(self, app, replaces, icon, summary, body, actions, hints, timeout, sender=None):
         nid = replaces or self.newest + 1
         self.newest = max(self.newest, nid)
+        self.write(f"from {nid} {sender}")
         self.write(f"notify {nid} {summary} {','.join(actions[0::2])}")
         return nid
 

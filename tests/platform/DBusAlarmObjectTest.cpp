@@ -1,6 +1,7 @@
 #include "platform/linux/bus/DBusAlarmObject.h"
 #include "PlatformTestSupport.h"
-#include "platform/linux/bus/AlarmBusNames.h"
+#include "platform/linux/shared/AlarmBusNames.h"
+#include "platform/linux/shared/SessionBus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -24,28 +25,36 @@ public slots:
     }
 };
 
+// What the program was asked, in order.
+struct RecordedAnswers : AlarmAnswers {
+    QStringList calls;
+    void Acknowledge() override { calls << "ack"; }
+    std::optional<QString> Snooze(const QString& d) override {
+        calls << "snooze " + d;
+        if (d == "5")
+            return QString("no unit");
+        return std::nullopt;
+    }
+    void Cancel() override { calls << "cancel"; }
+};
+
 // The alarm's object on a private bus, called as another program calls it.
 struct DBusAlarmObjectTest : testing::Test {
     platformtest::PrivateSessionBus bus;
+    SessionBus session{"alarm-test"};
     QDBusConnection caller = QDBusConnection::connectToBus(bus.address(), "alarm-caller");
-    QStringList calls;
+    RecordedAnswers answers;
+    QStringList& calls = answers.calls;
     std::unique_ptr<DBusAlarmObject> object;
     Changes changes;
     AlarmStatus status{
-        "0123456789abcdef", "Tea\r\nwith milk", "Tea", "counting", 1796724000000, 0, 20};
+        "0123456789abcdef", "Tea\r\nwith milk", "Tea", AlarmState::Counting, 1796724000000, 0, 20};
 
     void SetUp() override {
         ASSERT_TRUE(caller.isConnected());
         object = std::make_unique<DBusAlarmObject>(
-            AlarmBusHandlers{[this] { calls << "ack"; },
-                             [this](const QString& d) -> std::optional<QString> {
-                                 calls << "snooze " + d;
-                                 if (d == "5")
-                                     return QString("no unit");
-                                 return std::nullopt;
-                             },
-                             [this] { calls << "cancel"; },
-                             [this](const QString& token) { calls << "open " + token; }});
+            session, [this](const QString& token) { calls << "open " + token; });
+        object->answerWith(answers);
         caller.connect({}, AlarmBusNames::path(), "org.freedesktop.DBus.Properties",
                        "PropertiesChanged", &changes, SLOT(changed(QDBusMessage)));
         object->publish(status);
@@ -81,7 +90,7 @@ TEST_F(DBusAlarmObjectTest, ShowsTheAlarmAndTellsOnlyOfChangesThatMatter) {
         status.updateRate = 20 + i % 3;
         object->publish(status);
     }
-    status.state = "beeping";
+    status.state = AlarmState::Beeping;
     object->publish(status);
     ASSERT_TRUE(settle([&] { return changes.count >= 1; }));
     settle([] { return false; }, std::chrono::milliseconds(200));
@@ -89,7 +98,7 @@ TEST_F(DBusAlarmObjectTest, ShowsTheAlarmAndTellsOnlyOfChangesThatMatter) {
     EXPECT_EQ(changes.last.keys(), QStringList{"State"});
 
     status.dueMs.reset(); // nothing due any more
-    status.state = "idle";
+    status.state = AlarmState::Idle;
     object->publish(status);
     ASSERT_TRUE(settle([&] { return changes.count == 2; }));
     EXPECT_EQ(changes.last.value("DueTime").toString(), "");

@@ -1,5 +1,6 @@
 #include "platform/linux/desktop/DBusNotifier.h"
 #include "PlatformTestSupport.h"
+#include "platform/linux/shared/SessionBus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -78,15 +79,23 @@ protected:
 
     platformtest::PrivateSessionBus bus;
     const QString address = bus.address();
+    SessionBus session{"notices-test"};
     QStringList shown; // activation tokens of the clicks that brought the window forward
     std::function<void(const QString&)> showWindow = [this](const QString& t) { shown << t; };
-    int acknowledged = 0;
+    struct Acknowledged : AlarmAnswers {
+        int count = 0;
+        void Acknowledge() override { ++count; }
+        std::optional<QString> Snooze(const QString&) override { return std::nullopt; }
+        void Cancel() override {}
+    } answers;
+    int& acknowledged = answers.count;
 };
 } // namespace
 
 TEST_F(DBusNotifierTest, ACriticalNoticeChangedInPlaceClickedAndWithdrawn) {
     FakeServer server(address);
-    DBusNotifier notifier(showWindow, [this] { ++acknowledged; });
+    DBusNotifier notifier(session, showWindow);
+    notifier.answerWith(answers);
     notifier.post("Tea", "Beeping began 1 min ago.");
     ASSERT_TRUE(settle([&] { return server.notifies.size() == 1; }));
     const FakeServer::Call& first = server.notifies[0];
@@ -123,7 +132,7 @@ TEST_F(DBusNotifierTest, ACriticalNoticeChangedInPlaceClickedAndWithdrawn) {
 TEST_F(DBusNotifierTest, ASilentServerHoldsNothingUpAndALateNoticeIsStillTakenBack) {
     FakeServer server(address);
     server.silent = true;
-    DBusNotifier notifier(showWindow);
+    DBusNotifier notifier(session, showWindow);
     notifier.post("Tea", "body");
     notifier.withdraw(); // before the server answered: the caller did not wait for it
     ASSERT_TRUE(settle([&] { return server.held.size() == 1; }));
@@ -136,7 +145,7 @@ TEST_F(DBusNotifierTest, ASilentServerHoldsNothingUpAndALateNoticeIsStillTakenBa
 TEST_F(DBusNotifierTest, TheProgramEndingTakesItsNoticeAway) {
     FakeServer server(address);
     {
-        DBusNotifier notifier(showWindow);
+        DBusNotifier notifier(session, showWindow);
         notifier.post("Tea", "body");
         ASSERT_TRUE(settle([&] { return server.notifies.size() == 1; }));
         settle([] { return false; }, std::chrono::milliseconds(100)); // its id arrives
@@ -147,7 +156,7 @@ TEST_F(DBusNotifierTest, TheProgramEndingTakesItsNoticeAway) {
 
 TEST_F(DBusNotifierTest, NoServerOrNoBusIsNoError) {
     {
-        DBusNotifier notifier(showWindow); // a bus without a notification server
+        DBusNotifier notifier(session, showWindow); // a bus without a notification server
         notifier.post("Tea", "body");
         notifier.update("Tea", "changed");
         notifier.withdraw();
@@ -156,7 +165,8 @@ TEST_F(DBusNotifierTest, NoServerOrNoBusIsNoError) {
     QTemporaryDir runtime;
     platformtest::ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "");
     platformtest::ScopedEnv noRuntimeBus("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    DBusNotifier notifier(showWindow);
+    SessionBus none("none");
+    DBusNotifier notifier(none, showWindow);
     notifier.post("Tea", "body");
     notifier.withdraw();
     EXPECT_TRUE(shown.isEmpty());

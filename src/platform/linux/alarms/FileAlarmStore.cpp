@@ -2,6 +2,7 @@
 
 #include "AutostartEntry.h"
 #include "UserStateFolder.h"
+#include "platform/ErrorNote.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -223,8 +223,7 @@ void FileAlarmStore::report(const QString& problem, const QString& reason) {
     if (reported_)
         return;
     reported_ = true;
-    const QString line = QStringLiteral("pingolet: %1 (%2): the alarm runs on, but will not come "
-                                        "back if Pingolet is stopped\n")
-                             .arg(problem, reason);
-    std::fputs(line.toLocal8Bit().constData(), stderr);
+    errorNote(QStringLiteral("%1 (%2): the alarm runs on, but will not come back if Pingolet is "
+                             "stopped")
+                  .arg(problem, reason));
 }

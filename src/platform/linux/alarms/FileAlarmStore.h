@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/AlarmStore.h"
-#include "platform/linux/settings/AtomicReplace.h"
+#include "platform/linux/shared/AtomicReplace.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "UserStateFolder.h"
 
-#include "platform/linux/services/XdgFolder.h"
+#include "platform/linux/shared/XdgFolder.h"
 
 QString UserStateFolder::path() {
     return xdgFolder("XDG_STATE_HOME", "/.local/state") + QStringLiteral("/pingolet/");

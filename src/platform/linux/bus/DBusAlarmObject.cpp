@@ -1,13 +1,14 @@
 #include "DBusAlarmObject.h"
 
-#include "AlarmBusNames.h"
-#include "SessionBus.h"
+#include "AlarmAdaptor.h"
+#include "platform/ErrorNote.h"
+#include "platform/linux/shared/AlarmBusNames.h"
+#include "platform/linux/shared/SessionBus.h"
 
 #include <QDBusMessage>
 #include <QDateTime>
 #include <QVariantMap>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -16,34 +17,38 @@ namespace {
 constexpr qint64 DueToleranceMs = 2000;
 } // namespace
 
-DBusAlarmObject::DBusAlarmObject(AlarmBusHandlers handlers) : handlers_(std::move(handlers)) {}
-
-DBusAlarmObject::~DBusAlarmObject() {
-    if (bus_)
-        QDBusConnection::disconnectFromBus(bus_->name());
+DBusAlarmObject::DBusAlarmObject(SessionBus& bus, std::function<void(const QString&)> open)
+    : bus_(bus), open_(std::move(open)) {
+    new AlarmAdaptor(this);
 }
 
-bool DBusAlarmObject::export_() {
+DBusAlarmObject::~DBusAlarmObject() {
+    if (exported_) {
+        bus_.connection()->unregisterService(AlarmBusNames::service(status_.id));
+        bus_.connection()->unregisterObject(AlarmBusNames::path());
+    }
+}
+
+bool DBusAlarmObject::exported() {
     if (tried_)
-        return bus_.has_value();
+        return exported_;
     tried_ = true;
-    bus_ = SessionBus::connect(QStringLiteral("alarm"));
-    if (!bus_)
+    std::optional<QDBusConnection> bus = bus_.connection();
+    if (!bus)
         return false;
     const QString name = AlarmBusNames::service(status_.id);
-    if (!bus_->registerObject(AlarmBusNames::path(), this,
-                              QDBusConnection::ExportAllSlots |
-                                  QDBusConnection::ExportAllProperties) ||
-        !bus_->registerService(name)) {
-        std::fputs(QStringLiteral("pingolet: cannot take %1 on the session bus: %2\n")
-                       .arg(name, bus_->lastError().message())
-                       .toLocal8Bit()
-                       .constData(),
-                   stderr);
-        QDBusConnection::disconnectFromBus(bus_->name());
-        bus_.reset();
+    if (!bus->registerObject(AlarmBusNames::path(), this, QDBusConnection::ExportAdaptors)) {
+        errorNote(QStringLiteral("cannot show the alarm on the session bus: %1")
+                      .arg(bus->lastError().message()));
         return false;
     }
+    if (!bus->registerService(name)) {
+        errorNote(QStringLiteral("cannot take %1 on the session bus: %2")
+                      .arg(name, bus->lastError().message()));
+        bus->unregisterObject(AlarmBusNames::path());
+        return false;
+    }
+    exported_ = true;
     return true;
 }
 
@@ -58,11 +63,11 @@ void DBusAlarmObject::publish(const AlarmStatus& status) {
     status_ = status;
     if (!dueMoved)
         status_.dueMs = before.dueMs;
-    if (!export_() || first)
+    if (!exported() || first)
         return;
     QVariantMap changed;
     if (status_.state != before.state)
-        changed.insert(QStringLiteral("State"), status_.state);
+        changed.insert(QStringLiteral("State"), state());
     if (dueMoved)
         changed.insert(QStringLiteral("DueTime"), dueTime());
     if (status_.message != before.message) {
@@ -77,7 +82,11 @@ void DBusAlarmObject::publish(const AlarmStatus& status) {
         AlarmBusNames::path(), QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("PropertiesChanged"));
     signal << AlarmBusNames::interface() << changed << QStringList();
-    bus_->send(signal);
+    bus_.connection()->send(signal);
+}
+
+QString DBusAlarmObject::state() const {
+    return alarmStateName(status_.state);
 }
 
 QString DBusAlarmObject::dueTime() const {
@@ -92,7 +101,9 @@ qlonglong DBusAlarmObject::secondsLeft() const {
     return secondsUntil(*status_.dueMs, QDateTime::currentMSecsSinceEpoch());
 }
 
-bool DBusAlarmObject::refusedOnceEnded() {
+// Once the alarm has ended, a call is an error. Before the program answers, none arrives: the
+// object is shown once the window is up.
+bool DBusAlarmObject::refused() {
     if (ended_)
         sendErrorReply(AlarmBusNames::interface() + QStringLiteral(".Error.Ended"),
                        QStringLiteral("the alarm has ended"));
@@ -100,23 +111,22 @@ bool DBusAlarmObject::refusedOnceEnded() {
 }
 
 void DBusAlarmObject::Acknowledge() {
-    if (!refusedOnceEnded() && handlers_.acknowledge)
-        handlers_.acknowledge();
+    if (!refused() && answers_)
+        answers_->Acknowledge();
 }
 
 void DBusAlarmObject::Snooze(const QString& duration) {
-    if (refusedOnceEnded() || !handlers_.snooze)
+    if (refused() || !answers_)
         return;
-    if (const std::optional<QString> reason = handlers_.snooze(duration))
+    if (const std::optional<QString> reason = answers_->Snooze(duration))
         sendErrorReply(QDBusError::InvalidArgs, *reason);
 }
 
 void DBusAlarmObject::Cancel() {
-    if (refusedOnceEnded())
+    if (refused() || !answers_)
         return;
     ended_ = true;
-    if (handlers_.cancel)
-        handlers_.cancel();
+    answers_->Cancel();
 }
 
 void DBusAlarmObject::Open() {
@@ -124,6 +134,6 @@ void DBusAlarmObject::Open() {
 }
 
 void DBusAlarmObject::OpenWithToken(const QString& activationToken) {
-    if (!refusedOnceEnded() && handlers_.open)
-        handlers_.open(activationToken);
+    if (!refused())
+        open_(activationToken);
 }

@@ -1,6 +1,6 @@
 #include "DBusNotifier.h"
 
-#include "platform/linux/bus/SessionBus.h"
+#include "platform/linux/shared/SessionBus.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -40,27 +40,23 @@ QString iconName() {
 }
 } // namespace
 
-DBusNotifier::DBusNotifier(std::function<void(const QString& token)> showWindow,
-                           std::function<void()> acknowledge)
-    : showWindow_(std::move(showWindow)), acknowledge_(std::move(acknowledge)) {}
+DBusNotifier::DBusNotifier(SessionBus& bus, std::function<void(const QString& token)> showWindow)
+    : session_(bus), showWindow_(std::move(showWindow)) {}
 
 DBusNotifier::~DBusNotifier() {
     if (bus_ && state_ == State::Shown) {
         // The process ends next: an asynchronous call would be dropped unsent.
         bus_->call(call(QStringLiteral("CloseNotification")) << id_, QDBus::Block, ClosingWaitMs);
     }
-    if (bus_)
-        QDBusConnection::disconnectFromBus(bus_->name());
 }
 
 bool DBusNotifier::connectBus() {
-    if (busTried_)
-        return bus_.has_value();
-    busTried_ = true;
-    const std::optional<QDBusConnection> connected = SessionBus::connect(QStringLiteral("notices"));
+    if (bus_)
+        return true;
+    std::optional<QDBusConnection> connected = session_.connection();
     if (!connected)
         return false;
-    QDBusConnection bus = *connected;
+    QDBusConnection& bus = *connected;
     // No service name: naming it would make Qt ask the bus who owns it, and wait.
     bus.connect(QString(), Path, Interface, QStringLiteral("ActionInvoked"), this,
                 SLOT(actionInvoked(quint32, QString)));
@@ -156,11 +152,10 @@ void DBusNotifier::actionInvoked(quint32 id, const QString& action) {
         return;
     const QString token = std::exchange(token_, QString());
     if (action == QLatin1String("acknowledge")) {
-        if (acknowledge_)
-            acknowledge_();
+        if (answers_)
+            answers_->Acknowledge();
     } else if (action == QLatin1String("default") || action == QLatin1String("open")) {
-        if (showWindow_)
-            showWindow_(token);
+        showWindow_(token);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "FileUpdateLock.h"
 
-#include "AtomicReplace.h"
+#include "platform/linux/shared/AtomicReplace.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

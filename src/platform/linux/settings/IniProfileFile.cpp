@@ -1,9 +1,9 @@
 #include "IniProfileFile.h"
 
-#include "AtomicReplace.h"
 #include "FileUpdateLock.h"
 #include "IniDocument.h"
 #include "UserConfigFolder.h"
+#include "platform/linux/shared/AtomicReplace.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "LinuxFileSystem.h"
 
-#include "AtomicReplace.h"
 #include "FileUpdateLock.h"
 #include "UserConfigFolder.h"
+#include "platform/linux/shared/AtomicReplace.h"
 
 #include <QFile>
 

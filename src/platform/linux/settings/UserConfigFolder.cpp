@@ -1,6 +1,6 @@
 #include "UserConfigFolder.h"
 
-#include "platform/linux/services/XdgFolder.h"
+#include "platform/linux/shared/XdgFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,11 @@
+#include "alarm/AlarmKeeper.h"
+
 #include "app/IntegerStore.h"
 #include "app/NumberRule.h"
 #include "app/Program.h"
+
+#include <QDateTime>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +13,10 @@
 using namespace AlarmModes;
 
 namespace {
+QString newAlarmId() {
+    return QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
+}
+
 // Held within the record's range: the program's floats reach 3.4e38 s (a ReRun Off time of
 // thirty digits), which no instant holds, and casting them would be undefined.
 qint64 toMs(double seconds) {
@@ -15,44 +24,55 @@ qint64 toMs(double seconds) {
     const double ms = Store::roundHalfEven(seconds * 1000);
     return std::isnan(ms) ? 0 : qint64(std::clamp(ms, -limit, limit));
 }
+
+QString firstLine(const QString& message) {
+    return message.left(message.indexOf(QLatin1String("\r\n")));
+}
 } // namespace
 
-QString Program::alarmState() const {
+AlarmKeeper::AlarmKeeper(Program& program, Platform& platform)
+    : program_(program), platform_(platform), id_(newAlarmId()) {}
+
+AlarmState AlarmKeeper::state() const {
+    const Module1& m = program_.m;
     switch (m.AlarmMode) {
     case ModeArmed: {
         if (m.SecondsToAlarm > 0)
-            return QStringLiteral("counting");
+            return AlarmState::Counting;
         const auto elapsed = Store::toSingle(double(m.LastTickTime) - m.AlarmOnsetTime);
         const bool inYourFace = m.DropDeadSeconds != 0 && elapsed && *elapsed >= m.DropDeadSeconds;
-        return inYourFace ? QStringLiteral("in-your-face") : QStringLiteral("beeping");
+        return inYourFace ? AlarmState::InYourFace : AlarmState::Beeping;
     }
     case ModeReRunOff:
-        return QStringLiteral("rerun-off");
+        return AlarmState::ReRunOff;
     case ModeReRunOn:
-        return QStringLiteral("rerun-on");
+        return AlarmState::ReRunOn;
     case ModeLaunchPending:
-        return QStringLiteral("launch-pending");
+        return AlarmState::LaunchPending;
     case ModeLaunchFailed:
     case ModeLaunchFailedInYourFace:
-        return QStringLiteral("launch-failed");
+        return AlarmState::LaunchFailed;
     default: // nothing pending, or a ReRun message without both times: nothing runs
-        return QStringLiteral("idle");
+        return AlarmState::Idle;
     }
 }
 
 // The instants come from the wall clock read at the last update, beside LastTickTime, since
 // the countdown is charged only at updates.
-AlarmRecord Program::makeRecord() const {
+AlarmRecord AlarmKeeper::record() const {
+    const Module1& m = program_.m;
+    const Form1& form = program_.form;
+    const qint64 lastTickMs = program_.lastTickEpochMs_;
     AlarmRecord r;
-    r.id = alarmId_;
-    r.state = alarmState();
+    r.id = id_;
+    r.state = state();
     r.mode = m.AlarmMode;
     r.message = form.Text4.text();
-    r.dueMs = lastTickEpochMs_ + toMs(m.SecondsToAlarm);
+    r.dueMs = lastTickMs + toMs(m.SecondsToAlarm);
     const bool begun = (m.AlarmMode == ModeArmed && m.SecondsToAlarm <= 0) ||
                        m.AlarmMode == ModeLaunchFailed || m.AlarmMode == ModeLaunchFailedInYourFace;
     if (begun)
-        r.onsetMs = lastTickEpochMs_ - toMs(double(m.LastTickTime) - m.AlarmOnsetTime);
+        r.onsetMs = lastTickMs - toMs(double(m.LastTickTime) - m.AlarmOnsetTime);
     r.dropDeadSeconds = m.DropDeadSeconds;
     r.dropDeadText = form.Text10.text();
     r.startSetText = form.Text8.text();
@@ -73,62 +93,74 @@ AlarmRecord Program::makeRecord() const {
     return r;
 }
 
-void Program::windowShown() {
+void AlarmKeeper::windowShown() {
     shown_ = true;
     keepingRecord_ = true;
-    afterEvent();
+    eventHandled();
 }
 
-void Program::afterEvent() {
-    if (!shown_ || ended_)
+void AlarmKeeper::eventHandled() {
+    if (!shown_ || program_.ended())
         return;
-    AlarmRecord record = makeRecord();
-    AlarmStatus status{record.id,
-                       record.message,
-                       record.message.left(record.message.indexOf(QLatin1String("\r\n"))),
-                       record.state,
-                       record.dueMs,
-                       NumberRule::leadingNumber(record.cycles).value_or(0),
-                       record.rateSet};
-    if (record.state == QLatin1String("idle"))
+    AlarmRecord r = record();
+    AlarmStatus status{r.id,     r.message, firstLine(r.message),
+                       r.state,  r.dueMs,   NumberRule::leadingNumber(r.cycles).value_or(0),
+                       r.rateSet};
+    if (r.state == AlarmState::Idle)
         status.dueMs.reset();
     platform_.bus.publish(status);
     if (keepingRecord_)
-        keepRecord(std::move(record));
+        keepRecord(std::move(r));
 }
 
 // Written when what it holds changed, which an update finds rarely: a countdown that runs for
 // hours is written once.
-void Program::keepRecord(AlarmRecord record) {
-    if (m.AlarmMode == ModeIdle) {
+void AlarmKeeper::keepRecord(AlarmRecord r) {
+    if (program_.m.AlarmMode == ModeIdle) {
         forgetRecord();
         return;
     }
-    if (recorded_ && recorded_->sameAs(record))
+    if (recorded_ && recorded_->sameAs(r))
         return;
     // A failed write is not tried again at every update; the next change tries again.
-    platform_.alarms.save(alarmId_, AlarmRecordText::write(record));
-    recorded_ = std::move(record);
+    platform_.alarms.save(id_, AlarmRecordText::write(r));
+    recorded_ = std::move(r);
 }
 
-void Program::forgetRecord() {
+void AlarmKeeper::forgetRecord() {
     if (!recorded_)
         return;
     recorded_.reset();
-    platform_.alarms.remove(alarmId_);
+    platform_.alarms.remove(id_);
 }
 
-// The alarm is over for good: its record goes, and nothing writes it again.
-void Program::dropRecord() {
+void AlarmKeeper::drop() {
     keepingRecord_ = false;
     recorded_.reset();
-    platform_.alarms.remove(alarmId_);
+    platform_.alarms.remove(id_);
 }
 
-// A window closed by the user ends its alarm; one closed because the session ends keeps it.
-void Program::Form_Unload() {
-    if (platform_.window.sessionEnding())
+void AlarmKeeper::windowClosed(bool sessionEnding) {
+    if (sessionEnding)
         keepingRecord_ = false;
     else
-        dropRecord();
+        drop();
+}
+
+void AlarmKeeper::messageEdited() {
+    launchMissed_ = false;
+    lateDueMs_.reset();
+}
+
+// Local time; the day too when it was not today.
+QString AlarmKeeper::lateLine() const {
+    if (!lateDueMs_)
+        return {};
+    const QDateTime due = QDateTime::fromMSecsSinceEpoch(*lateDueMs_);
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(platform_.clock.millisecondsSinceEpoch());
+    const bool today = due.date() == now.date();
+    return QStringLiteral("It was due at %1, while Pingolet was not running")
+               .arg(due.toString(today ? QStringLiteral("HH:mm")
+                                       : QStringLiteral("ddd d MMM HH:mm"))) +
+           (launchMissed_ ? QStringLiteral(": too late to start it now.") : QStringLiteral("."));
 }

@@ -1,4 +1,4 @@
-#include "AtomicReplace.h"
+#include "platform/linux/shared/AtomicReplace.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "alarm/AlarmRecord.h"
+#include "platform/AlarmState.h"
+#include "platform/Platform.h"
+
+#include <QString>
+
+#include <optional>
+
+class Program;
+
+// Keeps the alarm outside its window, beside the handlers: its record in the store, its status
+// on the session bus, and what a resumed alarm brings back with it (its id, its settings file,
+// that it fell due while away). The program tells it of each event it handled; it never runs on
+// a tick that is no update.
+class AlarmKeeper {
+public:
+    AlarmKeeper(Program& program, Platform& platform);
+    AlarmKeeper(const AlarmKeeper&) = delete;
+    AlarmKeeper& operator=(const AlarmKeeper&) = delete;
+
+    // The id that names its record: made at random, kept for life, and across a resume.
+    const QString& id() const { return id_; }
+    AlarmState state() const;
+    AlarmRecord record() const;
+
+    // Start-up for a recorded alarm: the settings file it used, then the alarm as the record
+    // and the time since it was written make it.
+    void resume(const AlarmRecord& record);
+    // The settings file a resumed alarm used; empty for any other.
+    const QString& resumedSettingsFile() const { return resumedSettingsFile_; }
+
+    // The window is up: from now on the record and the session bus follow every change of the
+    // alarm. Before, nothing is told (start-up is told once, then).
+    void windowShown();
+    // An event was handled, or an update came: the bus and the record follow what changed.
+    void eventHandled();
+    // The alarm is over for good: its record goes, and nothing writes it again.
+    void drop();
+    // The window closes: closed by the user, the alarm ends with the program; with the session,
+    // it is kept for the next login.
+    void windowClosed(bool sessionEnding);
+
+    // A resumed alarm that fell due while away: when that was. Its "Start:" program, when it came
+    // back too late to start it, is never started. An edit of the message forgets both.
+    bool launchMissed() const { return launchMissed_; }
+    bool fellDueWhileAway() const { return lateDueMs_.has_value(); }
+    void messageEdited();
+    // The notice's line for an alarm that fell due while away, saying when that was.
+    QString lateLine() const;
+
+private:
+    void keepRecord(AlarmRecord record);
+    void forgetRecord();
+
+    Program& program_;
+    Platform& platform_;
+    QString id_;
+    QString resumedSettingsFile_;
+    bool shown_ = false;
+    bool keepingRecord_ = false;
+    std::optional<AlarmRecord> recorded_; // as last written
+    bool launchMissed_ = false;
+    std::optional<qint64> lateDueMs_;
+};
