@@ -248,9 +248,12 @@ protected:
     void startServer() {
         servers.clear();
         if (GetParam() == Server::PipeWire) {
-            for (const char* program : {"pipewire", "wireplumber", "pipewire-pulse"}) {
-                start(program, {});
-            }
+            // WirePlumber ends at once when PipeWire's socket is not there yet.
+            start("pipewire", {});
+            ASSERT_TRUE(
+                waitUntil([&] { return QFileInfo::exists(tmp.filePath("runtime/pipewire-0")); }));
+            start("wireplumber", {});
+            start("pipewire-pulse", {});
         } else {
             QFile script(tmp.filePath("pa.pa"));
             ASSERT_TRUE(script.open(QIODevice::WriteOnly));
