@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(again.record && again.record->sameAs(*read.record), "written back the same");
 
     Harness h;
-    h.program.resume(*read.record);
-    h.program.windowShown();
+    h.program.keeper.resume(*read.record);
+    h.program.keeper.windowShown();
     for (int i = 0; i < 400 && !h.program.ended(); ++i) {
         h.clock.advance(9);
         h.form.Timer1.TimerEvent.raise();
