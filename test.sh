@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test; fails when one fails.
 #   ./test.sh          unit, view and settings tests, the same under the sanitizers, a short
 #                      fuzzing run, the end-to-end suite, the real desktops (openbox, mutter,
-#                      sway) and the Debian package's test
+#                      sway, then the panel icon in waybar's tray) and the Debian package's test
 #   ./test.sh --fuzz   the same with a long fuzzing run
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"

@@ -1,4 +1,4 @@
-# Sourced by run.sh and test.sh: installs the Debian packages that are missing.
+# Sourced by test.sh, run.sh and panel.sh: installs the Debian packages that are missing.
 
 # Build and run.
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libxcb1-dev
@@ -12,6 +12,8 @@ TEST_PACKAGES="libgtest-dev googletest pulseaudio pulseaudio-utils pipewire wire
 # that watch them; the two large desktops only for --all.
 DESKTOP_PACKAGES="xvfb openbox mutter xwayland sway wtype dunst dbus-bin x11-utils xdotool wev jq python3-dbus"
 DESKTOP_ALL_PACKAGES="gnome-shell gjs kwin-wayland"
+# tests/desktops/panel.sh: the panel icon in waybar's tray under sway, and its screenshots.
+PANEL_PACKAGES="sway xwayland waybar grim dbus-daemon dbus-bin python3-dbus"
 # The Debian package: its build and the checks of what it installs (rsvg-convert draws the
 # scalable icon).
 DEB_PACKAGES="dpkg-dev debhelper lintian desktop-file-utils appstream librsvg2-bin"

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/StartGuard.h"
 #include "app/Usage.h"
+#include "indicator/PanelIndicator.h"
 #include "platform/ApplicationId.h"
 #include "platform/ErrorNote.h"
 #include "platform/Platform.h"
@@ -23,6 +24,7 @@
 #include "verbs/AlarmVerbs.h"
 #include "verbs/Resume.h"
 #include "verbs/VerbRequest.h"
+#include "view/AppIcon.h"
 #include "view/MainWindow.h"
 #include "view/WhenFirstShown.h"
 
@@ -118,11 +120,13 @@ int main(int argc, char* argv[]) {
         return 0;
     MainWindow view(program.form);
     view.show();
+    PanelIndicator indicator(sessionBus, alarms, appIcon, alarms.program(), alarms.folder());
     // What the window does not need in order to appear waits until it has been painted: the
-    // beep's connection, the alarm's record and its object on the session bus.
-    whenFirstShown(view, [&beep, &program] {
+    // beep's connection, the alarm's record, its object on the session bus and the panel icon.
+    whenFirstShown(view, [&beep, &program, &indicator] {
         beep.release();
         program.keeper.windowShown();
+        indicator.start();
     });
     EndSignals endSignals([&program](EndSignals::Ending ending) {
         if (ending == EndSignals::Ending::ByUser)

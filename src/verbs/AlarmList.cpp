@@ -32,45 +32,10 @@ std::optional<Verbs::ListedAlarm> running(QDBusConnection& bus, const QString& s
     const QDBusReply<QVariantMap> reply = bus.call(get, QDBus::Block, CallTimeoutMs);
     if (!reply.isValid())
         return std::nullopt; // ended meanwhile, or hung
-    const QVariantMap p = reply.value();
-    Verbs::ListedAlarm a;
-    a.id = p.value(QStringLiteral("Id")).toString();
-    const std::optional<AlarmState> state =
-        alarmStateNamed(p.value(QStringLiteral("State")).toString());
-    if (!state)
-        return std::nullopt; // not a state this Pingolet knows
-    a.state = *state;
-    a.title = p.value(QStringLiteral("Title")).toString();
-    a.message = p.value(QStringLiteral("Message")).toString();
-    const QDateTime due =
-        QDateTime::fromString(p.value(QStringLiteral("DueTime")).toString(), Qt::ISODate);
-    if (due.isValid())
-        a.dueMs = due.toMSecsSinceEpoch();
-    a.cycles = p.value(QStringLiteral("Cycles")).toDouble();
+    std::optional<Verbs::ListedAlarm> a = Verbs::runningAlarm(service, reply.value());
     const QDBusReply<uint> pid = bus.interface()->servicePid(service);
-    if (pid.isValid())
-        a.pid = pid.value();
-    a.service = service;
-    return a;
-}
-
-// A record held by a program that shows nothing on the bus (it has none) counts as running.
-std::optional<Verbs::ListedAlarm> recorded(const AlarmStore::Stored& stored) {
-    const AlarmRecordText::ReadResult read = AlarmRecordText::read(stored.text);
-    if (!read.record) {
-        errorNote(QStringLiteral("cannot read the alarm in %1: %2").arg(stored.path, read.error));
-        return std::nullopt;
-    }
-    const AlarmRecord& r = *read.record;
-    Verbs::ListedAlarm a;
-    a.id = r.id;
-    a.state = stored.held ? r.state : AlarmState::Away;
-    a.title = firstLine(r.message);
-    a.message = r.message;
-    a.dueMs = r.dueMs;
-    a.cycles = r.cycles.toDouble();
-    if (stored.held)
-        a.pid = stored.pid;
+    if (a && pid.isValid())
+        a->pid = pid.value();
     return a;
 }
 
@@ -94,6 +59,44 @@ QString timeLeft(qint64 ms) {
 }
 } // namespace
 
+std::optional<Verbs::ListedAlarm> Verbs::runningAlarm(const QString& service,
+                                                      const QVariantMap& p) {
+    const std::optional<AlarmState> state =
+        alarmStateNamed(p.value(QStringLiteral("State")).toString());
+    if (!state)
+        return std::nullopt; // not a state this Pingolet knows
+    ListedAlarm a;
+    a.id = p.value(QStringLiteral("Id")).toString();
+    a.state = *state;
+    a.title = p.value(QStringLiteral("Title")).toString();
+    a.message = p.value(QStringLiteral("Message")).toString();
+    const QDateTime due =
+        QDateTime::fromString(p.value(QStringLiteral("DueTime")).toString(), Qt::ISODate);
+    if (due.isValid())
+        a.dueMs = due.toMSecsSinceEpoch();
+    a.cycles = p.value(QStringLiteral("Cycles")).toDouble();
+    a.service = service;
+    return a;
+}
+
+// A record held by a program that shows nothing on the bus (it has none) counts as running.
+Verbs::Recorded Verbs::recordedAlarm(const AlarmStore::Stored& stored) {
+    const AlarmRecordText::ReadResult read = AlarmRecordText::read(stored.text);
+    if (!read.record)
+        return {std::nullopt, read.error};
+    const AlarmRecord& r = *read.record;
+    ListedAlarm a;
+    a.id = r.id;
+    a.state = stored.held ? r.state : AlarmState::Away;
+    a.title = firstLine(r.message);
+    a.message = r.message;
+    a.dueMs = r.dueMs;
+    a.cycles = r.cycles.toDouble();
+    if (stored.held)
+        a.pid = stored.pid;
+    return {a, {}};
+}
+
 std::vector<Verbs::ListedAlarm> Verbs::gatherAlarms(QDBusConnection& bus, AlarmStore& store) {
     std::vector<ListedAlarm> alarms;
     const QStringList names = bus.interface()->registeredServiceNames().value();
@@ -105,9 +108,14 @@ std::vector<Verbs::ListedAlarm> Verbs::gatherAlarms(QDBusConnection& bus, AlarmS
     for (const AlarmStore::Stored& stored : store.list()) {
         const bool onBus = std::any_of(alarms.begin(), alarms.end(),
                                        [&](const ListedAlarm& a) { return a.id == stored.id; });
-        if (!onBus)
-            if (auto a = recorded(stored))
-                alarms.push_back(std::move(*a));
+        if (onBus)
+            continue;
+        Recorded read = recordedAlarm(stored);
+        if (read.alarm)
+            alarms.push_back(std::move(*read.alarm));
+        else
+            errorNote(
+                QStringLiteral("cannot read the alarm in %1: %2").arg(stored.path, read.error));
     }
     // The soonest due first; what is due at no time last.
     std::stable_sort(alarms.begin(), alarms.end(), [](const ListedAlarm& a, const ListedAlarm& b) {

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QString>
+#include <QVariantMap>
 
 #include <optional>
 #include <vector>
@@ -25,6 +26,16 @@ struct ListedAlarm {
 };
 
 std::vector<ListedAlarm> gatherAlarms(QDBusConnection& bus, AlarmStore& store);
+
+// A running alarm as its object's properties show it (org.freedesktop.DBus.Properties.GetAll),
+// its pid left out; none for a state this Pingolet does not know.
+std::optional<ListedAlarm> runningAlarm(const QString& service, const QVariantMap& properties);
+// A kept record's alarm, or why it cannot be read.
+struct Recorded {
+    std::optional<ListedAlarm> alarm;
+    QString error;
+};
+Recorded recordedAlarm(const AlarmStore::Stored& stored);
 
 // One alarm a line: id (short), state, due time (local), time left, title.
 QString alarmTable(const std::vector<ListedAlarm>& alarms, qint64 nowMs);

@@ -6,7 +6,8 @@
 # a window of their own (X11, and a native Wayland one where the desktop is a Wayland compositor)
 # and types through the input the desktop counts when the stage begins; then clicks Pingolet's
 # notification; then edits its message (scenario.sh). Prints each run's checks, then a table of
-# how the runs ended per desktop.
+# how the runs ended per desktop. Then, once, the panel icon in waybar's tray under sway
+# (panel.sh), which the desktop name "waybar" alone runs.
 #   tests/desktops/run.sh [--all] [DESKTOP...]
 # PINGOLET=/path/to/pingolet tests another build; DESK_KEEP=1 keeps the temporary folder.
 set -uo pipefail
@@ -26,7 +27,12 @@ else
     # shellcheck disable=SC2086
     install_missing $DESKTOP_PACKAGES || exit 1
 fi
-[ $# -gt 0 ] && DESKS=("$@")
+PANEL=yes
+if [ $# -gt 0 ]; then
+    DESKS=()
+    PANEL=no
+    for d in "$@"; do if [ "$d" = waybar ]; then PANEL=yes; else DESKS+=("$d"); fi; done
+fi
 LIMIT=${DESK_LIMIT:-90} # seconds one run may take, the desktop's start included
 
 PINGOLET=${PINGOLET:-$ROOT/build-tests/pingolet}
@@ -204,8 +210,8 @@ verdict() {
 }
 
 : >"$WORK/summary"
-printf '%-12s %-8s %-3s %-19s %-6s %-6s %-19s %-6s %s\n' desktop user-win run "after the raise" hint state \
-    "after a click" server result
+[ ${#DESKS[@]} -gt 0 ] && printf '%-12s %-8s %-3s %-19s %-6s %-6s %-19s %-6s %s\n' desktop user-win run \
+    "after the raise" hint state "after a click" server result
 for desk in "${DESKS[@]}"; do
     userwins=(x11)
     [ "$desk" != openbox ] && userwins+=(wayland)
@@ -220,9 +226,8 @@ for desk in "${DESKS[@]}"; do
 done
 
 # How the runs ended, per desktop and user window; a run that stopped early counts as failed.
-echo
-printf '%-12s %-8s %-5s %-16s %-28s %-22s %s\n' desktop user-win runs "focused, typing" \
-    "marked where refused" "after a click" failed
+[ ${#DESKS[@]} -gt 0 ] && echo && printf '%-12s %-8s %-5s %-16s %-28s %-22s %s\n' desktop user-win runs \
+    "focused, typing" "marked where refused" "after a click" failed
 awk '
 { k = $1 " " $2; if (!(k in runs)) order[++n] = k; runs[k]++
   if ($3 != "PASS") failed[k]++
@@ -243,4 +248,10 @@ END {
       sprintf("%d/%d", focused[k], runs[k]), m, c, failed[k]
   }
 }' "$WORK/summary"
+
+if [ "$PANEL" = yes ]; then
+    [ ${#DESKS[@]} -gt 0 ] && echo
+    echo "The panel icon in waybar's tray under sway (panel.sh):"
+    PINGOLET="$PINGOLET" "$HERE/panel.sh" || FAILED=$((FAILED + 1))
+fi
 [ "$FAILED" -eq 0 ]
