@@ -12,6 +12,8 @@
 #include "platform/linux/desktop/DBusNotifier.h"
 #include "platform/linux/desktop/DesktopDocumentOpener.h"
 #include "platform/linux/desktop/QtWindowControl.h"
+#include "platform/linux/power/AlarmClockWake.h"
+#include "platform/linux/power/DesktopIdleInhibitor.h"
 #include "platform/linux/services/EndSignals.h"
 #include "platform/linux/services/PipeSignalIgnored.h"
 #include "platform/linux/services/ProcessLauncher.h"
@@ -94,13 +96,16 @@ int main(int argc, char* argv[]) {
     LinuxFileSystem files;
     DesktopDocumentOpener opener;
     // The ways in from outside the window, on the program's one session-bus connection: the
-    // notification's buttons and the alarm's object, opened once the window is up.
+    // notification's buttons and the alarm's object, opened once the window is up; the desktop
+    // kept from going idle on it too.
     SessionBus sessionBus(QStringLiteral("alarm"));
     const auto open = [&window](const QString& token) { window.bringForward(token); };
     DBusNotifier notifier(sessionBus, open);
     DBusAlarmObject bus(sessionBus, open);
-    Platform platform{clock, beep,   launcher, window, environment, profile,
-                      files, opener, notifier, alarms, bus};
+    AlarmClockWake wake;
+    DesktopIdleInhibitor idle(sessionBus);
+    Platform platform{clock,  beep,     launcher, window, environment, profile, files,
+                      opener, notifier, alarms,   bus,    wake,        idle};
 
     Program program(platform);
     notifier.answerWith(program);

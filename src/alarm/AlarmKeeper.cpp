@@ -31,7 +31,9 @@ QString firstLine(const QString& message) {
 } // namespace
 
 AlarmKeeper::AlarmKeeper(Program& program, Platform& platform)
-    : program_(program), platform_(platform), id_(newAlarmId()) {}
+    : program_(program), platform_(platform), id_(newAlarmId()) {
+    platform_.wake.onExpiry([this] { wakeExpired(); });
+}
 
 AlarmState AlarmKeeper::state() const {
     const Module1& m = program_.m;
@@ -103,9 +105,15 @@ void AlarmKeeper::eventHandled() {
     if (!shown_ || program_.ended())
         return;
     AlarmRecord r = record();
-    AlarmStatus status{r.id,     r.message, firstLine(r.message),
-                       r.state,  r.dueMs,   NumberRule::leadingNumber(r.cycles).value_or(0),
-                       r.rateSet};
+    keepAwake(r);
+    AlarmStatus status{r.id,
+                       r.message,
+                       firstLine(r.message),
+                       r.state,
+                       r.dueMs,
+                       NumberRule::leadingNumber(r.cycles).value_or(0),
+                       r.rateSet,
+                       platform_.wake.state()};
     if (r.state == AlarmState::Idle)
         status.dueMs.reset();
     platform_.bus.publish(status);
@@ -138,6 +146,7 @@ void AlarmKeeper::drop() {
     keepingRecord_ = false;
     recorded_.reset();
     platform_.alarms.remove(id_);
+    letSleep();
 }
 
 void AlarmKeeper::windowClosed(bool sessionEnding) {
@@ -145,6 +154,57 @@ void AlarmKeeper::windowClosed(bool sessionEnding) {
         keepingRecord_ = false;
     else
         drop();
+}
+
+// Each only when it changes: the update that calls this comes every few seconds, for hours.
+void AlarmKeeper::keepAwake(const AlarmRecord& r) {
+    const qint64 now = platform_.clock.millisecondsSinceEpoch();
+    // A little after the instant, so that the update it brings finds it passed; one already
+    // passed is the next update's.
+    constexpr qint64 MarginMs = 250;
+    if (alarmAwaits(r.state) && r.dueMs + MarginMs > now) {
+        if (!wakeFor_ || !sameInstant(*wakeFor_, r.dueMs)) {
+            platform_.wake.arm(r.dueMs + MarginMs);
+            wakeFor_ = r.dueMs;
+        }
+    } else if (wakeFor_) {
+        platform_.wake.disarm();
+        wakeFor_.reset();
+    }
+    const bool near = alarmAwaits(r.state) && r.dueMs - now <= NearMs;
+    if (!alarmSounds(r.state) && !near) {
+        if (inhibiting_)
+            platform_.idle.release();
+        inhibiting_ = false;
+        return;
+    }
+    if (inhibiting_)
+        return;
+    inhibiting_ = true;
+    const QString title = firstLine(r.message).trimmed();
+    const QString dueAt = QDateTime::fromMSecsSinceEpoch(r.dueMs).toString(
+        r.dueMs - now < 86'400'000 ? QStringLiteral("HH:mm") : QStringLiteral("ddd d MMM HH:mm"));
+    platform_.idle.inhibit(
+        (title.isEmpty() ? QStringLiteral("Pingolet") : title) +
+        (near ? QStringLiteral(": due at ") + dueAt : QStringLiteral(": ringing")));
+}
+
+void AlarmKeeper::letSleep() {
+    if (wakeFor_)
+        platform_.wake.disarm();
+    wakeFor_.reset();
+    if (inhibiting_)
+        platform_.idle.release();
+    inhibiting_ = false;
+}
+
+// The update the tick brings at the end of its cycle, now: it beeps, launches or turns the
+// ReRun period, as the tick would.
+void AlarmKeeper::wakeExpired() {
+    if (program_.ended())
+        return;
+    program_.m.TickCounter = 0;
+    program_.form.Timer1.TimerEvent.raise();
 }
 
 void AlarmKeeper::messageEdited() {

@@ -11,9 +11,10 @@
 class Program;
 
 // Keeps the alarm outside its window, beside the handlers: its record in the store, its status
-// on the session bus, and what a resumed alarm brings back with it (its id, its settings file,
-// that it fell due while away). The program tells it of each event it handled; it never runs on
-// a tick that is no update.
+// on the session bus, what a resumed alarm brings back with it (its id, its settings file, that
+// it fell due while away), a timer that wakes a suspended machine for its next instant, and the
+// desktop kept from going idle while it sounds or is near. The program tells it of each event it
+// handled; it never runs on a tick that is no update.
 class AlarmKeeper {
 public:
     AlarmKeeper(Program& program, Platform& platform);
@@ -36,7 +37,8 @@ public:
     void windowShown();
     // An event was handled, or an update came: the bus and the record follow what changed.
     void eventHandled();
-    // The alarm is over for good: its record goes, and nothing writes it again.
+    // The alarm is over for good: its record goes, and nothing writes it again; the machine may
+    // sleep.
     void drop();
     // The window closes: closed by the user, the alarm ends with the program; with the session,
     // it is kept for the next login.
@@ -50,9 +52,18 @@ public:
     // The notice's line for an alarm that fell due while away, saying when that was.
     QString lateLine() const;
 
+    // An alarm this near, or one that sounds, keeps the desktop from going idle.
+    static constexpr qint64 NearMs = 30 * 60 * 1000;
+
 private:
     void keepRecord(AlarmRecord record);
     void forgetRecord();
+    // The wake timer follows the instant the alarm waits for; the desktop stays awake while the
+    // alarm sounds or is near.
+    void keepAwake(const AlarmRecord& record);
+    void letSleep();
+    // The update that the expiry of the wake timer brings at once.
+    void wakeExpired();
 
     Program& program_;
     Platform& platform_;
@@ -63,4 +74,6 @@ private:
     std::optional<AlarmRecord> recorded_; // as last written
     bool launchMissed_ = false;
     std::optional<qint64> lateDueMs_;
+    std::optional<qint64> wakeFor_; // the instant the wake timer is armed for
+    bool inhibiting_ = false;
 };

@@ -1,6 +1,7 @@
 #include "alarm/AlarmRecord.h"
 
 #include "alarm/AlarmMode.h"
+#include "platform/AlarmBus.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -11,14 +12,8 @@
 #include <cstdlib>
 
 namespace {
-// Two writes of an unchanged alarm may differ by this much in their instants.
-constexpr qint64 InstantToleranceMs = 2000;
 // Far beyond any screen, yet clear of overflow in the layout's arithmetic.
 constexpr double LargestTwips = 10'000'000;
-
-bool near(qint64 a, qint64 b) {
-    return std::llabs(a - b) <= InstantToleranceMs;
-}
 
 // An instant beyond the years the text can say (a ReRun Off time of thirty digits) is written
 // as the last one it can, or the first: a record that cannot be read back would be lost.
@@ -109,14 +104,14 @@ private:
 
 bool AlarmRecord::sameAs(const AlarmRecord& o) const {
     return id == o.id && state == o.state && mode == o.mode && message == o.message &&
-           near(dueMs, o.dueMs) && onsetMs.has_value() == o.onsetMs.has_value() &&
-           (!onsetMs || near(*onsetMs, *o.onsetMs)) && dropDeadSeconds == o.dropDeadSeconds &&
-           dropDeadText == o.dropDeadText && startSetText == o.startSetText &&
-           rateMin == o.rateMin && rateSet == o.rateSet && rateMax == o.rateMax &&
-           reRunOffSeconds == o.reRunOffSeconds && reRunOnSeconds == o.reRunOnSeconds &&
-           cycles == o.cycles && settingsFile == o.settingsFile &&
-           controlAreaOpen == o.controlAreaOpen && windowLeft == o.windowLeft &&
-           windowTop == o.windowTop && windowWidth == o.windowWidth &&
+           sameInstant(dueMs, o.dueMs) && onsetMs.has_value() == o.onsetMs.has_value() &&
+           (!onsetMs || sameInstant(*onsetMs, *o.onsetMs)) &&
+           dropDeadSeconds == o.dropDeadSeconds && dropDeadText == o.dropDeadText &&
+           startSetText == o.startSetText && rateMin == o.rateMin && rateSet == o.rateSet &&
+           rateMax == o.rateMax && reRunOffSeconds == o.reRunOffSeconds &&
+           reRunOnSeconds == o.reRunOnSeconds && cycles == o.cycles &&
+           settingsFile == o.settingsFile && controlAreaOpen == o.controlAreaOpen &&
+           windowLeft == o.windowLeft && windowTop == o.windowTop && windowWidth == o.windowWidth &&
            windowHeight == o.windowHeight && windowState == o.windowState;
 }
 

@@ -129,7 +129,7 @@ void PanelIndicator::refresh() {
     IndicatorMark mark;
     if (const auto pressing = PanelTexts::mostPressing(alarms, now)) {
         const Verbs::ListedAlarm& a = alarms[*pressing];
-        mark.sounding = PanelTexts::sounds(a.state);
+        mark.sounding = alarmSounds(a.state);
         if (!mark.sounding && a.dueMs)
             mark.left = PanelTexts::shortSpan(*a.dueMs - now);
     }
@@ -170,7 +170,7 @@ void PanelIndicator::rebuildMenu() {
         submenu->addAction(QStringLiteral("Open"), this, [this, service] {
             call(service, QStringLiteral("Open"), [](AlarmProxy& p) { return p.Open(); });
         });
-        if (PanelTexts::sounds(a.state))
+        if (alarmSounds(a.state))
             submenu->addAction(QStringLiteral("Acknowledge"), this, [this, service] {
                 call(service, QStringLiteral("Acknowledge"),
                      [](AlarmProxy& p) { return p.Acknowledge(); });

@@ -18,25 +18,16 @@ QString clock(qint64 ms, qint64 nowMs) {
     return t.toString(today ? QStringLiteral("HH:mm") : QStringLiteral("ddd HH:mm"));
 }
 
-bool dueAhead(const Verbs::ListedAlarm& a) {
-    return a.state == AlarmState::Counting || a.state == AlarmState::LaunchPending ||
-           a.state == AlarmState::ReRunOff;
-}
 } // namespace
-
-bool PanelTexts::sounds(AlarmState state) {
-    return state == AlarmState::Beeping || state == AlarmState::InYourFace ||
-           state == AlarmState::ReRunOn || state == AlarmState::LaunchFailed;
-}
 
 std::optional<std::size_t> PanelTexts::mostPressing(const std::vector<Verbs::ListedAlarm>& alarms,
                                                     qint64 nowMs) {
     std::optional<std::size_t> nearest;
     for (std::size_t i = 0; i < alarms.size(); ++i) {
         const Verbs::ListedAlarm& a = alarms[i];
-        if (sounds(a.state))
+        if (alarmSounds(a.state))
             return i;
-        if (dueAhead(a) && a.dueMs &&
+        if (alarmAwaits(a.state) && a.dueMs &&
             (!nearest || *a.dueMs - nowMs < *alarms[*nearest].dueMs - nowMs))
             nearest = i;
     }
@@ -97,9 +88,9 @@ QString PanelTexts::line(const Verbs::ListedAlarm& a, qint64 nowMs) {
 }
 
 QString PanelTexts::menuTitle(const Verbs::ListedAlarm& a, qint64 nowMs) {
-    if (dueAhead(a) && a.dueMs)
+    if (alarmAwaits(a.state) && a.dueMs)
         return QStringLiteral("%1 (%2 left)").arg(titleOf(a), span(*a.dueMs - nowMs));
-    if (sounds(a.state))
+    if (alarmSounds(a.state))
         return QStringLiteral("%1 (ringing)").arg(titleOf(a));
     return titleOf(a);
 }

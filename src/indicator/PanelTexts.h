@@ -9,9 +9,6 @@
 
 // What the panel icon says of the alarms: pure functions of the alarms and the time now.
 namespace PanelTexts {
-// Whether an alarm in this state makes itself heard: beeping, in your face, a ReRun On period,
-// a launch that failed.
-bool sounds(AlarmState state);
 // The alarm that matters most: the first that sounds, else the one due soonest; none when no
 // alarm sounds or is due.
 std::optional<std::size_t> mostPressing(const std::vector<Verbs::ListedAlarm>& alarms,

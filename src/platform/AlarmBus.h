@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AlarmState.h"
+#include "WakeTimer.h"
 
 #include <QString>
 
@@ -15,7 +16,15 @@ struct AlarmStatus {
     std::optional<qint64> dueMs; // milliseconds since 1970, UTC; none when nothing is due
     double cycles = 0;           // the ReRun count
     int updateRate = 0;          // the slider's value
+    WakeTimer::State wake = WakeTimer::State::None;
 };
+
+// Whether two instants of an alarm are the same: the countdown's single float wanders by
+// milliseconds between updates, so an instant that moved less than this has not changed.
+inline bool sameInstant(qint64 aMs, qint64 bMs) {
+    constexpr qint64 ToleranceMs = 2000;
+    return (aMs > bMs ? aMs - bMs : bMs - aMs) <= ToleranceMs;
+}
 
 // Whole seconds from now to the due time, the nearest (halves away from zero); negative once past.
 // In doubles, so that no due time a peer may send overflows; the seconds always fit.

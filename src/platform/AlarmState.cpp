@@ -17,6 +17,16 @@ constexpr std::array<std::pair<AlarmState, const char*>, 9> names{{
 }};
 } // namespace
 
+bool alarmSounds(AlarmState state) {
+    return state == AlarmState::Beeping || state == AlarmState::InYourFace ||
+           state == AlarmState::ReRunOn || state == AlarmState::LaunchFailed;
+}
+
+bool alarmAwaits(AlarmState state) {
+    return state == AlarmState::Counting || state == AlarmState::LaunchPending ||
+           state == AlarmState::ReRunOff;
+}
+
 QString alarmStateName(AlarmState state) {
     for (const auto& [s, name] : names)
         if (s == state)

@@ -18,6 +18,14 @@ enum class AlarmState {
     Away, // recorded, with no program running it; never a running program's own state
 };
 
+// Whether an alarm in this state makes itself heard: beeping, in your face, a ReRun On period, a
+// launch that failed.
+bool alarmSounds(AlarmState state);
+
+// Whether an alarm in this state waits for an instant still to come: a countdown, a "Start:"
+// program pending, a ReRun Off period.
+bool alarmAwaits(AlarmState state);
+
 // The state's name wherever it is written: counting, beeping, in-your-face, rerun-off,
 // rerun-on, launch-pending, launch-failed, idle, away.
 QString alarmStateName(AlarmState state);

@@ -6,10 +6,12 @@
 #include "DesktopNotifier.h"
 #include "DocumentOpener.h"
 #include "FileSystem.h"
+#include "IdleInhibitor.h"
 #include "ProfileFile.h"
 #include "ProgramEnvironment.h"
 #include "ProgramLauncher.h"
 #include "SystemBeep.h"
+#include "WakeTimer.h"
 #include "WindowControl.h"
 
 // The services the program takes from the outside world.
@@ -25,4 +27,6 @@ struct Platform {
     DesktopNotifier& notifier;
     AlarmStore& alarms;
     AlarmBus& bus;
+    WakeTimer& wake;
+    IdleInhibitor& idle;
 };

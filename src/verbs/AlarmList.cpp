@@ -75,6 +75,7 @@ std::optional<Verbs::ListedAlarm> Verbs::runningAlarm(const QString& service,
     if (due.isValid())
         a.dueMs = due.toMSecsSinceEpoch();
     a.cycles = p.value(QStringLiteral("Cycles")).toDouble();
+    a.wake = p.value(QStringLiteral("Wake")).toString();
     a.service = service;
     return a;
 }
@@ -125,17 +126,19 @@ std::vector<Verbs::ListedAlarm> Verbs::gatherAlarms(QDBusConnection& bus, AlarmS
 }
 
 QString Verbs::alarmTable(const std::vector<ListedAlarm>& alarms, qint64 nowMs) {
-    const QString row = QStringLiteral("%1  %2  %3  %4  %5\n");
+    const QString row = QStringLiteral("%1  %2  %3  %4  %5  %6\n");
     QString out = row.arg(QStringLiteral("ID"), -ShortId)
                       .arg(QStringLiteral("STATE"), -14)
                       .arg(QStringLiteral("DUE"), -15)
                       .arg(QStringLiteral("LEFT"), -8)
+                      .arg(QStringLiteral("WAKE"), -11)
                       .arg(QStringLiteral("TITLE"));
     for (const ListedAlarm& a : alarms) {
         out += row.arg(a.id.left(ShortId), -ShortId)
                    .arg(alarmStateName(a.state), -14)
                    .arg(a.dueMs ? localTime(*a.dueMs, nowMs) : QStringLiteral("-"), -15)
                    .arg(a.dueMs ? timeLeft(*a.dueMs - nowMs) : QStringLiteral("-"), -8)
+                   .arg(a.wake.isEmpty() ? QStringLiteral("-") : a.wake, -11)
                    .arg(a.title);
     }
     return out;
@@ -158,6 +161,7 @@ QByteArray Verbs::alarmJson(const std::vector<ListedAlarm>& alarms, qint64 nowMs
                  a.dueMs ? QJsonValue(double(secondsUntil(*a.dueMs, nowMs))) : QJsonValue());
         o.insert(QStringLiteral("cycles"), a.cycles);
         o.insert(QStringLiteral("pid"), a.pid ? QJsonValue(double(*a.pid)) : QJsonValue());
+        o.insert(QStringLiteral("wake"), a.wake.isEmpty() ? QJsonValue() : QJsonValue(a.wake));
         array.append(o);
     }
     return QJsonDocument(array).toJson(QJsonDocument::Compact);

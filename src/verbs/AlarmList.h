@@ -17,6 +17,7 @@ namespace Verbs {
 struct ListedAlarm {
     QString id;
     AlarmState state = AlarmState::Away;
+    QString wake; // "armed", "unavailable", or empty: nothing due, or nothing known
     QString title;
     QString message;
     std::optional<qint64> dueMs;
@@ -37,9 +38,9 @@ struct Recorded {
 };
 Recorded recordedAlarm(const AlarmStore::Stored& stored);
 
-// One alarm a line: id (short), state, due time (local), time left, title.
+// One alarm a line: id (short), state, due time (local), time left, wake timer, title.
 QString alarmTable(const std::vector<ListedAlarm>& alarms, qint64 nowMs);
 // One line: an array of objects with id, state, title, message, due (ISO 8601 UTC or null),
-// secondsLeft (or null), cycles and pid (or null).
+// secondsLeft (or null), cycles, pid (or null) and wake ("armed", "unavailable" or null).
 QByteArray alarmJson(const std::vector<ListedAlarm>& alarms, qint64 nowMs);
 } // namespace Verbs

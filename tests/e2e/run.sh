@@ -10,6 +10,7 @@ set -uo pipefail
 . "$E2E_DIR/faults.sh"
 . "$E2E_DIR/alarms.sh"
 . "$E2E_DIR/panel.sh"
+. "$E2E_DIR/sleep.sh"
 
 # 1. No settings file, no arguments: "Default Message" behind a running arrow, the start-up
 #    beep, and no settings file is written.
@@ -509,7 +510,7 @@ main() {
     started=$(now_ms)
     e2e_setup || { say "Set-up failed"; say "0 passed, 1 failed"; exit 1; }
     say "pingolet: $PINGOLET; display $DISPLAY; sound server $PULSE_SERVER"
-    for entry in "${SCENARIOS[@]}" "${ALARMS[@]}" "${PANEL[@]}" "${FAULTS[@]}"; do
+    for entry in "${SCENARIOS[@]}" "${ALARMS[@]}" "${PANEL[@]}" "${SLEEP[@]}" "${FAULTS[@]}"; do
         name=${entry%:*}
         fn=${entry##*:}
         if [ $# -gt 0 ]; then

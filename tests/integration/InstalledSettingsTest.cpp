@@ -28,6 +28,8 @@ struct Installed : testing::Test {
     FakeNotifier notifier;
     FakeAlarmStore alarms;
     FakeAlarmBus bus;
+    FakeWakeTimer wake;
+    FakeIdleInhibitor idle;
     std::unique_ptr<QtProgramEnvironment> environment;
     std::unique_ptr<Platform> platform;
     QString folder() const { return home.path() + "/.config/pingolet/"; }
@@ -37,9 +39,9 @@ struct Installed : testing::Test {
         if (!arguments.isEmpty())
             argv += arguments.split(u' ');
         environment = std::make_unique<QtProgramEnvironment>(argv, SettingsPlace::UserConfigFolder);
-        platform =
-            std::make_unique<Platform>(Platform{clock, beep, launcher, window, *environment,
-                                                profile, files, opener, notifier, alarms, bus});
+        platform = std::make_unique<Platform>(Platform{clock, beep, launcher, window, *environment,
+                                                       profile, files, opener, notifier, alarms,
+                                                       bus, wake, idle});
         auto program = std::make_unique<Program>(*platform);
         program->Form_Load();
         return program;

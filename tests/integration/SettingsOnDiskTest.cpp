@@ -33,8 +33,10 @@ struct OnDisk : testing::Test {
     FakeNotifier notifier;
     FakeAlarmStore alarms;
     FakeAlarmBus bus;
-    Platform platform{clock, beep,   launcher, window, environment, profile,
-                      files, opener, notifier, alarms, bus};
+    FakeWakeTimer wake;
+    FakeIdleInhibitor idle;
+    Platform platform{clock,  beep,     launcher, window, environment, profile, files,
+                      opener, notifier, alarms,   bus,    wake,        idle};
     QString ini;
 
     void SetUp() override {

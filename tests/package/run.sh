@@ -78,13 +78,20 @@ p_dependencies() {
 # ---------------------------------------------------------------------------------------------
 # The unpacked program, run by an ordinary user.
 
-# start_user args...: the unpacked program as the user, in the user's home; sets PID.
-start_user() {
+# as_user command...: becomes the command, run as the user, in the user's home, with the user's
+# only environment (a session bus is the one at $XDG_RUNTIME_DIR/bus, if any). It takes the
+# shell's place: call it in the background or in $(...).
+as_user() {
     local as=()
     [ "$(id -u)" -eq 0 ] && as=(setpriv --reuid="$USER_ID" --regid="$GROUP_ID" --clear-groups)
-    (cd "$UHOME" && exec "${as[@]}" env -i HOME="$UHOME" DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" XDG_RUNTIME_DIR="$URUN" \
+    cd "$UHOME" && exec "${as[@]}" env -i HOME="$UHOME" DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" XDG_RUNTIME_DIR="$URUN" \
         PULSE_SERVER="$PULSE_SERVER" \
-        LC_ALL=C.UTF-8 PATH=/usr/bin:/bin "$PINGOLET" "$@") >>"$CASE_DIR/pingolet.log" 2>&1 &
+        LC_ALL=C.UTF-8 PATH=/usr/bin:/bin "$@"
+}
+
+# start_user args...: the unpacked program as the user; sets PID.
+start_user() {
+    as_user "$PINGOLET" "$@" >>"$CASE_DIR/pingolet.log" 2>&1 &
     PID=$!
     record_pid "$PID" "$CASE_DIR/pids"
 }
@@ -137,6 +144,26 @@ p_save() {
     wait_title 8 "Tea is ready\$"
 }
 
+# An ordinary user may not arm a timer that wakes the machine (no CAP_WAKE_ALARM before systemd
+# 254, which gives it to a user on a local seat): --list says which, and the alarm rings as ever.
+p_no_wake_timer() {
+    fresh_home
+    as_user dbus-daemon --session --nofork --address="unix:path=$URUN/bus" >>"$CASE_DIR/bus.log" 2>&1 &
+    record_pid $! "$CASE_DIR/pids"
+    wait_for 5 "the user's session bus" test -S "$URUN/bus" || return 1
+    start_user /t2=5 /ss=5s /dd=1h "/m=Ring"
+    wait_window 10 || return 1
+    WAKE=unavailable
+    (((0x$(awk '/^CapEff/ { print $2 }' "/proc/$PID/status") >> 35) & 1)) && WAKE=armed
+    wait_for 4 "--list --json to say that the wake timer is $WAKE" _wake_is || return 1
+    wait_title 10 "^${ARROW}Ring\$" || return 1
+    rm -f "$URUN/bus"
+}
+_wake_is() {
+    LAST=$(as_user "$PINGOLET" --list --json 2>&1)
+    grep -q "\"wake\":\"$WAKE\"" <<<"$LAST"
+}
+
 p_tree_unchanged() {
     tree_state >"$CASE_DIR/after"
     diff "$TMPROOT/tree-before" "$CASE_DIR/after" >"$CASE_DIR/diff" ||
@@ -156,6 +183,7 @@ CASES=(
     "first start shows Default Message and writes nothing:p_first_start"
     "/? writes the help file into ~/.config/pingolet/:p_help_file"
     "Save New Settings saves into ~/.config/pingolet/:p_save"
+    "an ordinary user's alarm, without a wake timer:p_no_wake_timer"
     "the unpacked tree is unchanged:p_tree_unchanged"
 )
 

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 #include <vector>
@@ -166,6 +167,39 @@ struct FakeAlarmBus : AlarmBus {
     void publish(const AlarmStatus& status) override { published.push_back(status); }
 };
 
+// The instants it was armed for, in order; the expiry is the test's to bring.
+struct FakeWakeTimer : WakeTimer {
+    std::vector<qint64> armed;
+    int disarmed = 0;
+    bool available = true;
+    std::function<void()> expired;
+    State current = State::None;
+    void onExpiry(std::function<void()> e) override { expired = std::move(e); }
+    void arm(qint64 dueMs) override {
+        armed.push_back(dueMs);
+        current = available ? State::Armed : State::Unavailable;
+    }
+    void disarm() override {
+        ++disarmed;
+        current = State::None;
+    }
+    State state() const override { return current; }
+    // The instant has come.
+    void expire() {
+        current = State::None;
+        expired();
+    }
+};
+
+// The reasons of the inhibitions asked for, and how many were given back.
+struct FakeIdleInhibitor : IdleInhibitor {
+    QStringList reasons;
+    int released = 0;
+    bool held() const { return int(reasons.size()) > released; }
+    void inhibit(const QString& reason) override { reasons << reason; }
+    void release() override { ++released; }
+};
+
 // A program on fake services; the clock starts at 10:00.
 struct Harness {
     FakeClock clock;
@@ -179,8 +213,10 @@ struct Harness {
     FakeNotifier notifier;
     FakeAlarmStore alarms;
     FakeAlarmBus bus;
-    Platform platform{clock, beep,   launcher, window, environment, profile,
-                      files, opener, notifier, alarms, bus};
+    FakeWakeTimer wake;
+    FakeIdleInhibitor idle;
+    Platform platform{clock,  beep,     launcher, window, environment, profile, files,
+                      opener, notifier, alarms,   bus,    wake,        idle};
     Program program{platform};
     Module1& m = program.m;
     Form1& form = program.form;

@@ -11,12 +11,6 @@
 
 #include <cstdlib>
 
-namespace {
-// The countdown's single float wanders by milliseconds between updates; a due time that moved
-// less than this has not changed.
-constexpr qint64 DueToleranceMs = 2000;
-} // namespace
-
 DBusAlarmObject::DBusAlarmObject(SessionBus& bus, std::function<void(const QString&)> open)
     : bus_(bus), open_(std::move(open)) {
     new AlarmAdaptor(this);
@@ -52,14 +46,13 @@ bool DBusAlarmObject::exported() {
     return true;
 }
 
-// The bus hears of the state, the due time, the message and the count, and of nothing that
-// changes at every update.
+// The bus hears of the state, the due time, the message, the count and the wake timer, and of
+// nothing that changes at every update.
 void DBusAlarmObject::publish(const AlarmStatus& status) {
     const AlarmStatus before = status_;
     const bool first = !tried_;
-    const bool dueMoved =
-        status.dueMs.has_value() != before.dueMs.has_value() ||
-        (status.dueMs && std::llabs(*status.dueMs - *before.dueMs) > DueToleranceMs);
+    const bool dueMoved = status.dueMs.has_value() != before.dueMs.has_value() ||
+                          (status.dueMs && !sameInstant(*status.dueMs, *before.dueMs));
     status_ = status;
     if (!dueMoved)
         status_.dueMs = before.dueMs;
@@ -76,6 +69,8 @@ void DBusAlarmObject::publish(const AlarmStatus& status) {
     }
     if (status_.cycles != before.cycles)
         changed.insert(QStringLiteral("Cycles"), status_.cycles);
+    if (status_.wake != before.wake)
+        changed.insert(QStringLiteral("Wake"), wake());
     if (changed.isEmpty())
         return;
     QDBusMessage signal = QDBusMessage::createSignal(

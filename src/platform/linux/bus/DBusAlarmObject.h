@@ -25,6 +25,7 @@ class DBusAlarmObject : public QObject, public AlarmBus, protected QDBusContext 
     Q_PROPERTY(qlonglong SecondsLeft READ secondsLeft)
     Q_PROPERTY(double Cycles READ cycles)
     Q_PROPERTY(int UpdateRate READ updateRate)
+    Q_PROPERTY(QString Wake READ wake)
 
 public:
     // open: brings the window forward, with the caller's activation token.
@@ -44,6 +45,7 @@ public:
     qlonglong secondsLeft() const;
     double cycles() const { return status_.cycles; }
     int updateRate() const { return status_.updateRate; }
+    QString wake() const { return wakeStateName(status_.wake); }
 
     // The interface's methods, called by the adaptor.
     void Acknowledge();
