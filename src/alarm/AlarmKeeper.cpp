@@ -172,21 +172,23 @@ void AlarmKeeper::keepAwake(const AlarmRecord& r) {
         wakeFor_.reset();
     }
     const bool near = alarmAwaits(r.state) && r.dueMs - now <= NearMs;
-    if (!alarmSounds(r.state) && !near) {
-        if (inhibiting_)
-            platform_.idle.release();
+    if (alarmSounds(r.state) || near) {
+        if (!inhibiting_)
+            platform_.idle.inhibit(idleReason(r, near, now));
+        inhibiting_ = true;
+    } else if (inhibiting_) {
+        platform_.idle.release();
         inhibiting_ = false;
-        return;
     }
-    if (inhibiting_)
-        return;
-    inhibiting_ = true;
+}
+
+// "Tea: due at 14:05", or "Tea: ringing": what the desktop may show of why it stays awake.
+QString AlarmKeeper::idleReason(const AlarmRecord& r, bool near, qint64 nowMs) {
     const QString title = firstLine(r.message).trimmed();
     const QString dueAt = QDateTime::fromMSecsSinceEpoch(r.dueMs).toString(
-        r.dueMs - now < 86'400'000 ? QStringLiteral("HH:mm") : QStringLiteral("ddd d MMM HH:mm"));
-    platform_.idle.inhibit(
-        (title.isEmpty() ? QStringLiteral("Pingolet") : title) +
-        (near ? QStringLiteral(": due at ") + dueAt : QStringLiteral(": ringing")));
+        r.dueMs - nowMs < 86'400'000 ? QStringLiteral("HH:mm") : QStringLiteral("ddd d MMM HH:mm"));
+    return (title.isEmpty() ? QStringLiteral("Pingolet") : title) +
+           (near ? QStringLiteral(": due at ") + dueAt : QStringLiteral(": ringing"));
 }
 
 void AlarmKeeper::letSleep() {

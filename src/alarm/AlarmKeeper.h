@@ -61,6 +61,7 @@ private:
     // The wake timer follows the instant the alarm waits for; the desktop stays awake while the
     // alarm sounds or is near.
     void keepAwake(const AlarmRecord& record);
+    static QString idleReason(const AlarmRecord& record, bool near, qint64 nowMs);
     void letSleep();
     // The update that the expiry of the wake timer brings at once.
     void wakeExpired();
