@@ -11,26 +11,8 @@ using namespace AlarmModes;
 namespace {
 constexpr qint64 Minute = 60'000;
 
-// A started program whose record is kept, driven through the form's events as the window
-// drives it: an update every 200 ticks, each 4 s of clock.
-struct Record : testing::Test {
-    Harness h;
-    void start(const char* arguments) {
-        h.environment.tail = arguments;
-        h.form.Load.raise();
-        h.program.keeper.windowShown();
-    }
-    void update(float seconds = 4) {
-        h.clock.advance(seconds);
-        do
-            h.form.Timer1.TimerEvent.raise();
-        while (h.m.TickCounter != 1);
-    }
-    void enter(TextBox& field, const char* text) {
-        field.setText(text);
-        field.LostFocus.raise();
-    }
-};
+// A started program whose record is kept.
+struct Record : testing::Test, DrivenProgram {};
 } // namespace
 
 TEST_F(Record, IsWrittenForEachChangeOfTheAlarmAndNeverForATick) {

@@ -5,27 +5,7 @@
 namespace {
 constexpr qint64 Minute = 60'000;
 
-// A started program, its window shown, driven through the form's events: an update every 200
-// ticks, each 4 s of clock.
-struct Driven {
-    Harness h;
-    void start(const char* arguments) {
-        h.environment.tail = arguments;
-        h.form.Load.raise();
-        h.program.keeper.windowShown();
-    }
-    void update(float seconds = 4) {
-        h.clock.advance(seconds);
-        do
-            h.form.Timer1.TimerEvent.raise();
-        while (h.m.TickCounter != 1);
-    }
-    void enter(TextBox& field, const char* text) {
-        field.setText(text);
-        field.LostFocus.raise();
-    }
-};
-struct KeepAwake : testing::Test, Driven {};
+struct KeepAwake : testing::Test, DrivenProgram {};
 } // namespace
 
 // The timer follows the instant the alarm waits for, and only when it moves; its expiry is the
@@ -67,20 +47,21 @@ TEST_F(KeepAwake, WhatIsArmedForEachKindOfAlarmAndWhatEndsIt) {
     struct Case {
         const char* what;
         const char* arguments;
-        std::function<void(Driven&)> then;
+        std::function<void(DrivenProgram&)> then;
         bool armed;
         bool held;
     } cases[] = {
         {"a ReRun's Off period: its next On period", "/ss=0 /m=ReRun: Off=10m On=1m : stretch",
-         [](Driven&) {}, true, true},
-        {"a Start: program due in an hour", "/ss=1h /m=Start: /usr/bin/true", [](Driven&) {}, true,
+         [](DrivenProgram&) {}, true, true},
+        {"a Start: program due in an hour", "/ss=1h /m=Start: /usr/bin/true", [](DrivenProgram&) {},
+         true, false},
+        {"cancelled", "/ss=5m /m=Tea", [](DrivenProgram& t) { t.h.program.Cancel(); }, false,
          false},
-        {"cancelled", "/ss=5m /m=Tea", [](Driven& t) { t.h.program.Cancel(); }, false, false},
-        {"snoozed further", "/ss=5m /m=Tea", [](Driven& t) { t.h.program.Snooze("3h"); }, true,
-         false},
+        {"snoozed further", "/ss=5m /m=Tea", [](DrivenProgram& t) { t.h.program.Snooze("3h"); },
+         true, false},
     };
     for (const Case& c : cases) {
-        Driven t;
+        DrivenProgram t;
         t.start(c.arguments);
         c.then(t);
         EXPECT_EQ(t.h.wake.current == WakeTimer::State::Armed, c.armed) << c.what;

@@ -243,3 +243,24 @@ struct Harness {
         program.Timer1_Timer();
     }
 };
+
+// A program on fake services, started with its window shown and driven through the form's
+// events as the window drives it: an update every 200 ticks, each 4 s of clock.
+struct DrivenProgram {
+    Harness h;
+    void start(const char* arguments) {
+        h.environment.tail = arguments;
+        h.form.Load.raise();
+        h.program.keeper.windowShown();
+    }
+    void update(float seconds = 4) {
+        h.clock.advance(seconds);
+        do
+            h.form.Timer1.TimerEvent.raise();
+        while (h.m.TickCounter != 1);
+    }
+    void enter(TextBox& field, const char* text) {
+        field.setText(text);
+        field.LostFocus.raise();
+    }
+};
