@@ -90,9 +90,10 @@ inside() {
 
     # The bar's picture: red pixels in it, and where they are.
     shot() { # shot NAME: NAME.png; prints "COUNT X Y" of the red pixels in the bar, -1 for none
-        grim -t ppm "$OUT/$1.ppm" 2>>"$OUT/grim.log" || { echo "-1 -1 -1"; return; }
-        /usr/bin/python3 - "$OUT/$1.ppm" "$OUT/$1.png" "$BAR_HEIGHT" <<'EOF'
-import struct, sys, zlib
+        grim "$OUT/$1.png" 2>>"$OUT/grim.log" && grim -t ppm "$OUT/$1.ppm" 2>>"$OUT/grim.log" ||
+            { echo "-1 -1 -1"; return; }
+        /usr/bin/python3 - "$OUT/$1.ppm" "$BAR_HEIGHT" <<'EOF'
+import sys
 data = open(sys.argv[1], "rb").read()
 fields, pos = [], 0
 while len(fields) < 4:  # P6, width, height, maximum; comments are not written by grim
@@ -106,13 +107,8 @@ while len(fields) < 4:  # P6, width, height, maximum; comments are not written b
 pixels = data[pos + 1:]
 width, height = int(fields[1]), int(fields[2])
 rows = [pixels[y * width * 3:(y + 1) * width * 3] for y in range(height)]
-def chunk(kind, body):
-    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-with open(sys.argv[2], "wb") as png:
-    png.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-              + chunk(b"IDAT", zlib.compress(b"".join(b"\0" + r for r in rows))) + chunk(b"IEND", b""))
 # The mark's red (E01010), not the darker red of the icon's clock (D63028).
-red = [(x, y) for y in range(int(sys.argv[3])) for x in range(width)
+red = [(x, y) for y in range(int(sys.argv[2])) for x in range(width)
        if rows[y][3 * x] >= 0xD8 and rows[y][3 * x + 1] <= 0x20 and rows[y][3 * x + 2] <= 0x20]
 if red:
     print(len(red), sum(x for x, _ in red) // len(red), sum(y for _, y in red) // len(red))
