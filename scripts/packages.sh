@@ -1,4 +1,4 @@
-# Sourced by test.sh, run.sh and panel.sh: installs the Debian packages that are missing.
+# Sourced by test.sh, run.sh and the test suites: installs the Debian packages that are missing.
 
 # Build and run.
 BUILD_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libxcb1-dev

@@ -7,7 +7,7 @@
 # and types through the input the desktop counts when the stage begins; then clicks Pingolet's
 # notification; then edits its message (scenario.sh). Prints each run's checks, then a table of
 # how the runs ended per desktop. Then, once, the panel icon in waybar's tray under sway
-# (panel.sh), which the desktop name "waybar" alone runs.
+# (panel.sh), which the desktop name "waybar" alone runs; its screenshots stay with DESK_KEEP=1.
 #   tests/desktops/run.sh [--all] [DESKTOP...]
 # PINGOLET=/path/to/pingolet tests another build; DESK_KEEP=1 keeps the temporary folder.
 set -uo pipefail
@@ -33,6 +33,8 @@ if [ $# -gt 0 ]; then
     PANEL=no
     for d in "$@"; do if [ "$d" = waybar ]; then PANEL=yes; else DESKS+=("$d"); fi; done
 fi
+# shellcheck disable=SC2086
+[ "$PANEL" = yes ] && { install_missing $PANEL_PACKAGES || exit 1; }
 LIMIT=${DESK_LIMIT:-90} # seconds one run may take, the desktop's start included
 
 PINGOLET=${PINGOLET:-$ROOT/build-tests/pingolet}
@@ -43,7 +45,7 @@ WORK=$(mktemp -d /tmp/pingolet-desktops.XXXXXX)
 chmod 755 "$WORK"
 mkdir "$WORK/bin"
 cp "$PINGOLET" "$WORK/bin/pingolet"
-cp "$HERE/scenario.sh" "$HERE/remote_input.py" "$WORK/bin/"
+cp "$HERE/scenario.sh" "$HERE/remote_input.py" "$HERE/panel.sh" "$HERE/../e2e/panel_host.py" "$WORK/bin/"
 chmod -R a+rX "$WORK/bin"
 cleanup() {
     rm -f "${LOCKS[@]}" 2>/dev/null
@@ -85,6 +87,11 @@ run_bounded() {
     done
     wait "$pid" 2>/dev/null
     kill -TERM -- "-$pid" 2>/dev/null # whatever the desktop left running
+    # and what it started in sessions of their own (sway's exec), found by the runtime folder
+    local p
+    for p in /proc/[0-9]*; do
+        grep -qsz "^XDG_RUNTIME_DIR=$RUNTIME\$" "$p/environ" && kill -KILL "${p#/proc/}" 2>/dev/null
+    done
     return 0
 }
 
@@ -120,22 +127,33 @@ EOS
         -- bash "$OUT/inside.sh"
 }
 
+# run_sway CONFIG...: sway with these lines of configuration, as nobody when run by root.
+run_sway() {
+    printf '%s\n' "xwayland enable" "output HEADLESS-1 resolution 1280x800" "$@" >"$OUT/sway.conf"
+    [ ${#AS_USER[@]} -gt 0 ] && chown -R 65534:65534 "$OUT"
+    run_bounded "$LIMIT" "${AS_USER[@]}" \
+        env HOME="$HOME_DIR" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- \
+        env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$OUT/sway.conf"
+}
+
 # In tabs, only the window on top shows: "raised" means something on a tiling desktop too.
 desk_sway() {
     cat >"$OUT/inside.sh" <<EOS
 $(scenario sway "$1")
 swaymsg exit
 EOS
-    cat >"$OUT/sway.conf" <<EOS
-xwayland enable
-workspace_layout tabbed
-output HEADLESS-1 resolution 1280x800
-exec bash "$OUT/inside.sh"
-EOS
-    [ ${#AS_USER[@]} -gt 0 ] && chown -R 65534:65534 "$OUT"
-    run_bounded "$LIMIT" "${AS_USER[@]}" \
-        env HOME="$HOME_DIR" XDG_RUNTIME_DIR="$RUNTIME" dbus-run-session -- \
-        env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$OUT/sway.conf"
+    run_sway "workspace_layout tabbed" "exec bash \"$OUT/inside.sh\""
+}
+
+# The panel icon: panel.sh writes its own checks, and ends the session itself.
+desk_waybar() {
+    : >"$OUT/checks"
+    run_sway "exec bash \"$WORK/bin/panel.sh\" \"$OUT\""
+    sed -n 's/^error=/FAIL the run ended in time: /p' "$OUT/result" >>"$OUT/checks"
+    grep -qx "done" "$OUT/checks" || grep -q '^FAIL' "$OUT/checks" ||
+        echo "FAIL the checks ran to their end: the session ended early (see desktop.log)" >>"$OUT/checks"
+    grep -v '^done$' "$OUT/checks"
+    ! grep -q '^FAIL' "$OUT/checks"
 }
 
 desk_gnome-shell() {
@@ -252,6 +270,9 @@ END {
 if [ "$PANEL" = yes ]; then
     [ ${#DESKS[@]} -gt 0 ] && echo
     echo "The panel icon in waybar's tray under sway (panel.sh):"
-    PINGOLET="$PINGOLET" "$HERE/panel.sh" || FAILED=$((FAILED + 1))
+    start=$(date +%s)
+    fresh waybar x11 1
+    desk_waybar || FAILED=$((FAILED + 1))
+    echo "($(($(date +%s) - start)) s${DESK_KEEP:+; screenshots in $OUT})"
 fi
 [ "$FAILED" -eq 0 ]

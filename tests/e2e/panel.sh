@@ -10,15 +10,6 @@ _no_item() {
     LAST=$(panel items | xargs)
     [ -z "$LAST" ]
 }
-# The pid of the program that holds the name of the panel icon.
-indicator_pid() {
-    local owner
-    owner=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.GetNameOwner string:org.example.pingolet.Pingolet.Indicator | tr -d ' ')
-    dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.GetConnectionUnixProcessID "string:$owner" | awk '{ print $2 }'
-}
-
 # C1. Two alarms, the panel starting after them: one item, whose tooltip names both, whose icon
 #     marks the one that beeps, and whose menu answers it; killed, its owner hands the icon on to
 #     the other program within two seconds; with every alarm ended, no item is left.
@@ -58,7 +49,7 @@ c1_panel_icon() {
     wait_for 3 "the icon to lose its red mark" _icon_red_below 0.1 || return 1
 
     local owner other killed shown
-    owner=$(indicator_pid)
+    owner=$(panel pids)
     [ "$owner" = "$hour" ] && other=$ring || other=$hour
     [ "$owner" = "$hour" ] || [ "$owner" = "$ring" ] || { fail "the icon's owner is pid \"$owner\""; return 1; }
     kill -KILL "$owner"
@@ -86,14 +77,8 @@ _icon_red() {
 }
 _icon_red_below() { ! _icon_red "$1"; }
 _item_of() {
-    local item service pid
-    item=$(panel items)
-    [ "$(wc -l <<<"$item")" -eq 1 ] || return 1
-    service=${item%%/*}
-    pid=$(dbus-send --session --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.GetConnectionUnixProcessID "string:$service" 2>/dev/null | awk '{ print $2 }')
-    LAST="item $item of pid $pid"
-    [ "$pid" = "$1" ]
+    LAST="items of pids $(panel pids | xargs)"
+    [ "$LAST" = "items of pids $1" ]
 }
 
 PANEL=(

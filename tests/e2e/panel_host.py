@@ -6,12 +6,12 @@ does.
     panel_host.py serve LOG     owns org.kde.StatusNotifierWatcher; logs "ready", then each item
                                 as "registered ITEM" and "gone ITEM"
     panel_host.py items         the registered items whose program is still there, one a line
+    panel_host.py pids          the process of each of those items, one a line
     panel_host.py tooltip       the tooltip of the one item
     panel_host.py red           the share of red pixels in the top right corner of the 22 px icon,
                                 where the mark of a sounding alarm goes
     panel_host.py menu          the menu's labels, one a line, submenu entries as "TITLE/ENTRY"
-    panel_host.py click PATH    clicks the entry of the menu at PATH ("TITLE/ENTRY" or "ENTRY");
-                                a TITLE ending in "*" matches its beginning
+    panel_host.py click PATH    clicks the entry of the menu at PATH ("TITLE/ENTRY" or "ENTRY")
 """
 import sys
 
@@ -163,6 +163,10 @@ def main():
     bus = dbus.SessionBus()
     if command == "items":
         print("\n".join(items(bus)))
+    elif command == "pids":
+        daemon = dbus.Interface(bus.get_object("org.freedesktop.DBus", "/org/freedesktop/DBus"),
+                                "org.freedesktop.DBus")
+        print("\n".join(str(daemon.GetConnectionUnixProcessID(i.split("/")[0])) for i in items(bus)))
     elif command == "tooltip":
         item, _ = the_item(bus)
         print(str(prop(item, "ToolTip")[2]))
@@ -182,11 +186,7 @@ def main():
         want = sys.argv[2]
         menu, found = entries(bus)
         for path, mid in found:
-            title, _, entry = path.rpartition("/")
-            wanted_title, _, wanted_entry = want.rpartition("/")
-            title_matches = (title == wanted_title or (wanted_title.endswith("*") and
-                                                        title.startswith(wanted_title[:-1])))
-            if entry == wanted_entry and title_matches:
+            if path == want:
                 menu.Event(dbus.Int32(mid), "clicked", dbus.Int32(0, variant_level=1),
                            dbus.UInt32(0), dbus_interface=MENU)
                 return
