@@ -201,10 +201,12 @@ void AlarmKeeper::letSleep() {
 }
 
 // The update the tick brings at the end of its cycle, now: it beeps, launches or turns the
-// ReRun period, as the tick would.
+// ReRun period, as the tick would. The timer is spent: an instant still ahead (the clock was
+// set, or the countdown's float lags) is armed again by that update.
 void AlarmKeeper::wakeExpired() {
     if (program_.ended())
         return;
+    wakeFor_.reset();
     program_.m.TickCounter = 0;
     program_.form.Timer1.TimerEvent.raise();
 }

@@ -43,6 +43,15 @@ TEST_F(KeepAwake, TheWakeTimerAndTheInhibitionFollowTheAlarm) {
     EXPECT_FALSE(h.idle.held());
 }
 
+// The clock was set: the timer is spent, yet the alarm still waits.
+TEST_F(KeepAwake, AnExpiryBeforeTheInstantArmsTheTimerAgain) {
+    start("/ss=20m /t2=20 /m=Tea");
+    h.wake.expire();
+    EXPECT_EQ(alarmStateName(h.program.keeper.state()), "counting");
+    EXPECT_EQ(h.wake.armed.size(), 2u);
+    EXPECT_EQ(h.wake.current, WakeTimer::State::Armed);
+}
+
 TEST_F(KeepAwake, WhatIsArmedForEachKindOfAlarmAndWhatEndsIt) {
     struct Case {
         const char* what;

@@ -48,7 +48,7 @@ void AlarmClockWake::disarm() {
 
 void AlarmClockWake::expire() {
     std::uint64_t expirations = 0;
-    // ECANCELED: the clock was set. The update that follows arms it again for the instant.
+    // ECANCELED: the clock was set; the update that follows arms it again.
     const ssize_t n = ::read(fd_, &expirations, sizeof expirations);
     if (n < 0 && errno == EAGAIN)
         return;
