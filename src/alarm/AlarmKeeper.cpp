@@ -1,5 +1,6 @@
 #include "alarm/AlarmKeeper.h"
 
+#include "alarm/AlarmTexts.h"
 #include "app/IntegerStore.h"
 #include "app/NumberRule.h"
 #include "app/Program.h"
@@ -23,10 +24,6 @@ qint64 toMs(double seconds) {
     constexpr double limit = 9e18; // under 2^63 with room for the epoch added to it
     const double ms = Store::roundHalfEven(seconds * 1000);
     return std::isnan(ms) ? 0 : qint64(std::clamp(ms, -limit, limit));
-}
-
-QString firstLine(const QString& message) {
-    return message.left(message.indexOf(QLatin1String("\r\n")));
 }
 } // namespace
 
@@ -108,7 +105,7 @@ void AlarmKeeper::eventHandled() {
     keepAwake(r);
     AlarmStatus status{r.id,
                        r.message,
-                       firstLine(r.message),
+                       AlarmTexts::title(r.message),
                        r.state,
                        r.dueMs,
                        NumberRule::leadingNumber(r.cycles).value_or(0),
@@ -162,42 +159,44 @@ void AlarmKeeper::keepAwake(const AlarmRecord& r) {
     // A little after the instant, so that the update it brings finds it passed; one already
     // passed is the next update's.
     constexpr qint64 MarginMs = 250;
-    if (alarmAwaits(r.state) && r.dueMs + MarginMs > now) {
-        if (!wakeFor_ || !sameInstant(*wakeFor_, r.dueMs)) {
-            platform_.wake.arm(r.dueMs + MarginMs);
-            wakeFor_ = r.dueMs;
-        }
-    } else if (wakeFor_) {
-        platform_.wake.disarm();
-        wakeFor_.reset();
+    if (!alarmAwaits(r.state) || r.dueMs + MarginMs <= now) {
+        disarmWake();
+    } else if (!wakeFor_ || !sameInstant(*wakeFor_, r.dueMs)) {
+        platform_.wake.arm(r.dueMs + MarginMs);
+        wakeFor_ = r.dueMs;
     }
     const bool near = alarmAwaits(r.state) && r.dueMs - now <= NearMs;
-    if (alarmSounds(r.state) || near) {
-        if (!inhibiting_)
-            platform_.idle.inhibit(idleReason(r, near, now));
+    if (!alarmSounds(r.state) && !near) {
+        releaseIdle();
+    } else if (!inhibiting_) {
+        platform_.idle.inhibit(idleReason(r, near));
         inhibiting_ = true;
-    } else if (inhibiting_) {
-        platform_.idle.release();
-        inhibiting_ = false;
     }
 }
 
 // "Tea: due at 14:05", or "Tea: ringing": what the desktop may show of why it stays awake.
-QString AlarmKeeper::idleReason(const AlarmRecord& r, bool near, qint64 nowMs) {
-    const QString title = firstLine(r.message).trimmed();
-    const QString dueAt = QDateTime::fromMSecsSinceEpoch(r.dueMs).toString(
-        r.dueMs - nowMs < 86'400'000 ? QStringLiteral("HH:mm") : QStringLiteral("ddd d MMM HH:mm"));
-    return (title.isEmpty() ? QStringLiteral("Pingolet") : title) +
-           (near ? QStringLiteral(": due at ") + dueAt : QStringLiteral(": ringing"));
+QString AlarmKeeper::idleReason(const AlarmRecord& r, bool near) {
+    return AlarmTexts::shown(AlarmTexts::title(r.message)) +
+           (near ? QStringLiteral(": due at ") +
+                       QDateTime::fromMSecsSinceEpoch(r.dueMs).toString(QStringLiteral("HH:mm"))
+                 : QStringLiteral(": ringing"));
 }
 
-void AlarmKeeper::letSleep() {
+void AlarmKeeper::disarmWake() {
     if (wakeFor_)
         platform_.wake.disarm();
     wakeFor_.reset();
+}
+
+void AlarmKeeper::releaseIdle() {
     if (inhibiting_)
         platform_.idle.release();
     inhibiting_ = false;
+}
+
+void AlarmKeeper::letSleep() {
+    disarmWake();
+    releaseIdle();
 }
 
 // The update the tick brings at the end of its cycle, now: it beeps, launches or turns the
@@ -220,11 +219,9 @@ void AlarmKeeper::messageEdited() {
 QString AlarmKeeper::lateLine() const {
     if (!lateDueMs_)
         return {};
-    const QDateTime due = QDateTime::fromMSecsSinceEpoch(*lateDueMs_);
-    const QDateTime now = QDateTime::fromMSecsSinceEpoch(platform_.clock.millisecondsSinceEpoch());
-    const bool today = due.date() == now.date();
     return QStringLiteral("It was due at %1, while Pingolet was not running")
-               .arg(due.toString(today ? QStringLiteral("HH:mm")
-                                       : QStringLiteral("ddd d MMM HH:mm"))) +
+               .arg(AlarmTexts::localTime(*lateDueMs_, platform_.clock.millisecondsSinceEpoch(),
+                                          QStringLiteral("HH:mm"),
+                                          QStringLiteral("ddd d MMM HH:mm"))) +
            (launchMissed_ ? QStringLiteral(": too late to start it now.") : QStringLiteral("."));
 }

@@ -47,9 +47,9 @@ public:
     // A resumed alarm that fell due while away: when that was. Its "Start:" program, when it came
     // back too late to start it, is never started. An edit of the message forgets both.
     bool launchMissed() const { return launchMissed_; }
-    bool fellDueWhileAway() const { return lateDueMs_.has_value(); }
     void messageEdited();
-    // The notice's line for an alarm that fell due while away, saying when that was.
+    // The notice's line for an alarm that fell due while away, saying when that was; empty for
+    // any other.
     QString lateLine() const;
 
     // An alarm this near, or one that sounds, keeps the desktop from going idle.
@@ -61,7 +61,9 @@ private:
     // The wake timer follows the instant the alarm waits for; the desktop stays awake while the
     // alarm sounds or is near.
     void keepAwake(const AlarmRecord& record);
-    static QString idleReason(const AlarmRecord& record, bool near, qint64 nowMs);
+    static QString idleReason(const AlarmRecord& record, bool near);
+    void disarmWake();
+    void releaseIdle();
     void letSleep();
     // The update that the expiry of the wake timer brings at once.
     void wakeExpired();

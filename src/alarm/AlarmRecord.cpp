@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 // Far beyond any screen, yet clear of overflow in the layout's arithmetic.

@@ -1,3 +1,4 @@
+#include "alarm/AlarmTexts.h"
 #include "app/Program.h"
 
 using namespace AlarmModes;
@@ -23,12 +24,10 @@ void Program::showNagNotice(float elapsed) {
     } else if (m.AlarmMode == ModeLaunchFailed || m.AlarmMode == ModeLaunchFailedInYourFace) {
         summary = QStringLiteral("Could not start ") + startCommand();
     } else {
-        const QString& text = form.Text4.text();
-        summary = text.left(text.indexOf(QLatin1String("\r\n")));
+        summary = AlarmTexts::shown(AlarmTexts::title(form.Text4.text()));
     }
-    if (summary.trimmed().isEmpty())
-        summary = QStringLiteral("Pingolet");
-    QString body = keeper.fellDueWhileAway() ? keeper.lateLine() : beepingSince(elapsed);
+    const QString late = keeper.lateLine();
+    QString body = late.isEmpty() ? beepingSince(elapsed) : late;
     body += missed ? QStringLiteral("\nA new StartSet or an edit of the message re-arms it.")
                    : QStringLiteral("\nEditing the message ends the alarm.");
 

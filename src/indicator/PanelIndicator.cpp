@@ -109,9 +109,8 @@ void PanelIndicator::show() {
                 if (reason == QSystemTrayIcon::Trigger)
                     openMostPressing();
             });
-    rebuildMenu();
+    alarmsChanged();
     tray_->setContextMenu(menu_.get());
-    refresh();
     tray_->show();
     refresh_.start();
 }
@@ -119,7 +118,17 @@ void PanelIndicator::show() {
 void PanelIndicator::alarmsChanged() {
     if (!tray_)
         return;
-    rebuildMenu();
+    // Rebuilt only when its entries change, not at every change of a message: the alarms that
+    // answer, which of them sound, and whether kept ones wait.
+    QStringList shape;
+    for (const Verbs::ListedAlarm& a : alarms_->alarms())
+        if (!a.service.isEmpty())
+            shape << a.service + (alarmSounds(a.state) ? QStringLiteral(" sounds") : QString());
+    shape << (alarms_->anyKept() ? QStringLiteral("kept") : QString());
+    if (shape != menuShape_) {
+        menuShape_ = shape;
+        rebuildMenu();
+    }
     refresh();
 }
 
@@ -150,8 +159,10 @@ void PanelIndicator::refresh() {
             const auto alarm = std::find_if(alarms.begin(), alarms.end(), [&](const auto& a) {
                 return a.service == submenu->objectName();
             });
-            if (alarm != alarms.end() && action->text() != PanelTexts::menuTitle(*alarm, now))
-                action->setText(PanelTexts::menuTitle(*alarm, now));
+            if (alarm == alarms.end())
+                continue;
+            if (const QString title = PanelTexts::menuTitle(*alarm, now); action->text() != title)
+                action->setText(title);
         }
     }
 }

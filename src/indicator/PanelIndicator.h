@@ -7,6 +7,7 @@
 #include <QDBusPendingCall>
 #include <QIcon>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -69,6 +70,7 @@ private:
     std::unique_ptr<X11SystemTray> x11Tray_;
     std::unique_ptr<RunningAlarms> alarms_;
     std::unique_ptr<QMenu> menu_;
+    std::optional<QStringList> menuShape_; // what the menu was built for
     std::unique_ptr<QSystemTrayIcon> tray_;
     QTimer refresh_;
     IndicatorMark mark_;

@@ -1,6 +1,6 @@
 #include "indicator/PanelTexts.h"
 
-#include <QDateTime>
+#include "alarm/AlarmTexts.h"
 
 #include <cstdlib>
 
@@ -8,14 +8,12 @@ namespace {
 constexpr qint64 Second = 1000, Minute = 60 * Second, Hour = 60 * Minute, Day = 24 * Hour;
 
 QString titleOf(const Verbs::ListedAlarm& alarm) {
-    return alarm.title.trimmed().isEmpty() ? QStringLiteral("Pingolet") : alarm.title;
+    return AlarmTexts::shown(alarm.title);
 }
 
 // Local time; the day too when it is not today.
 QString clock(qint64 ms, qint64 nowMs) {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(ms);
-    const bool today = t.date() == QDateTime::fromMSecsSinceEpoch(nowMs).date();
-    return t.toString(today ? QStringLiteral("HH:mm") : QStringLiteral("ddd HH:mm"));
+    return AlarmTexts::localTime(ms, nowMs, QStringLiteral("HH:mm"), QStringLiteral("ddd HH:mm"));
 }
 
 } // namespace

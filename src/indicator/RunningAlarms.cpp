@@ -109,9 +109,7 @@ std::vector<Verbs::ListedAlarm> RunningAlarms::alarms() const {
     std::vector<Verbs::ListedAlarm> all;
     for (const auto& [service, alarm] : running_)
         all.push_back(alarm);
-    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
-        return a.dueMs.value_or(INT64_MAX) < b.dueMs.value_or(INT64_MAX);
-    });
+    Verbs::sortByDue(all);
     all.insert(all.end(), kept_.begin(), kept_.end());
     return all;
 }

@@ -1,6 +1,7 @@
 #include "verbs/AlarmList.h"
 
 #include "alarm/AlarmRecord.h"
+#include "alarm/AlarmTexts.h"
 #include "platform/AlarmBus.h"
 #include "platform/ErrorNote.h"
 #include "platform/linux/shared/AlarmBusNames.h"
@@ -20,10 +21,6 @@ namespace {
 constexpr int CallTimeoutMs = 3000;
 constexpr int ShortId = 8;
 
-QString firstLine(const QString& message) {
-    return message.left(message.indexOf(QLatin1String("\r\n")));
-}
-
 std::optional<Verbs::ListedAlarm> running(QDBusConnection& bus, const QString& service) {
     QDBusMessage get = QDBusMessage::createMethodCall(
         service, AlarmBusNames::path(), QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -40,9 +37,8 @@ std::optional<Verbs::ListedAlarm> running(QDBusConnection& bus, const QString& s
 }
 
 QString localTime(qint64 ms, qint64 nowMs) {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(ms);
-    const bool today = t.date() == QDateTime::fromMSecsSinceEpoch(nowMs).date();
-    return t.toString(today ? QStringLiteral("HH:mm:ss") : QStringLiteral("ddd d MMM HH:mm"));
+    return AlarmTexts::localTime(ms, nowMs, QStringLiteral("HH:mm:ss"),
+                                 QStringLiteral("ddd d MMM HH:mm"));
 }
 
 // "45s", "4m 10s", "2h 5m", "3d 4h"; negative once it fell due.
@@ -89,7 +85,7 @@ Verbs::Recorded Verbs::recordedAlarm(const AlarmStore::Stored& stored) {
     ListedAlarm a;
     a.id = r.id;
     a.state = stored.held ? r.state : AlarmState::Away;
-    a.title = firstLine(r.message);
+    a.title = AlarmTexts::title(r.message);
     a.message = r.message;
     a.dueMs = r.dueMs;
     a.cycles = r.cycles.toDouble();
@@ -118,11 +114,14 @@ std::vector<Verbs::ListedAlarm> Verbs::gatherAlarms(QDBusConnection& bus, AlarmS
             errorNote(
                 QStringLiteral("cannot read the alarm in %1: %2").arg(stored.path, read.error));
     }
-    // The soonest due first; what is due at no time last.
+    sortByDue(alarms);
+    return alarms;
+}
+
+void Verbs::sortByDue(std::vector<ListedAlarm>& alarms) {
     std::stable_sort(alarms.begin(), alarms.end(), [](const ListedAlarm& a, const ListedAlarm& b) {
         return a.dueMs.value_or(INT64_MAX) < b.dueMs.value_or(INT64_MAX);
     });
-    return alarms;
 }
 
 QString Verbs::alarmTable(const std::vector<ListedAlarm>& alarms, qint64 nowMs) {

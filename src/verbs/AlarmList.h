@@ -27,6 +27,8 @@ struct ListedAlarm {
 };
 
 std::vector<ListedAlarm> gatherAlarms(QDBusConnection& bus, AlarmStore& store);
+// The soonest due first; what is due at no time last; otherwise in the order given.
+void sortByDue(std::vector<ListedAlarm>& alarms);
 
 // A running alarm as its object's properties show it (org.freedesktop.DBus.Properties.GetAll),
 // its pid left out; none for a state this Pingolet does not know.

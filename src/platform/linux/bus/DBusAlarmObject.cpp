@@ -9,8 +9,6 @@
 #include <QDateTime>
 #include <QVariantMap>
 
-#include <cstdlib>
-
 DBusAlarmObject::DBusAlarmObject(SessionBus& bus, std::function<void(const QString&)> open)
     : bus_(bus), open_(std::move(open)) {
     new AlarmAdaptor(this);

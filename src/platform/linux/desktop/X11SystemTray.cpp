@@ -1,6 +1,7 @@
 #include "X11SystemTray.h"
 
 #include "X11Window.h"
+#include "XcbReply.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -8,11 +9,8 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
-template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
-
 xcb_window_t rootOf(xcb_connection_t* c, int screen) {
     auto roots = xcb_setup_roots_iterator(xcb_get_setup(c));
     for (int i = 0; i < screen && roots.rem > 1; ++i)
@@ -36,9 +34,8 @@ X11SystemTray::X11SystemTray(std::function<void()> started) : started_(std::move
     manager_ = X11Window::atom(c, "MANAGER");
     // A tray that starts tells the root window's structure listeners; Qt's own mask there stays.
     const xcb_window_t root = rootOf(c, screen);
-    const Owned<xcb_get_window_attributes_reply_t> attributes(
-        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root), nullptr),
-        &std::free);
+    const auto attributes =
+        xcbReply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root), nullptr));
     if (!attributes)
         return;
     const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
@@ -56,9 +53,8 @@ bool X11SystemTray::present() const {
     xcb_connection_t* c = X11Window::programConnection();
     if (!c || !selection_)
         return false;
-    const Owned<xcb_get_selection_owner_reply_t> reply(
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection_), nullptr),
-        &std::free);
+    const auto reply =
+        xcbReply(xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection_), nullptr));
     return reply && reply->owner != XCB_NONE;
 }
 

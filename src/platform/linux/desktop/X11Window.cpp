@@ -1,5 +1,7 @@
 #include "X11Window.h"
 
+#include "XcbReply.h"
+
 #include <QGuiApplication>
 #include <QHash>
 #include <QWindow>
@@ -8,14 +10,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 namespace {
-template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
-template <typename Reply> Owned<Reply> owned(Reply* reply) {
-    return {reply, &std::free};
-}
-
 // More than any property read here holds (WM_HINTS has 9 values, _NET_WM_STATE a dozen at most).
 constexpr std::uint32_t MaxValues = 64;
 } // namespace
@@ -30,7 +26,7 @@ std::optional<X11Window> X11Window::of(QWindow& window) {
     if (!c || !window.handle())
         return std::nullopt;
     const auto id = xcb_window_t(window.winId());
-    auto geometry = owned(xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr));
+    auto geometry = xcbReply(xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr));
     if (!geometry)
         return std::nullopt;
     return X11Window(c, id, geometry->root);
@@ -42,7 +38,7 @@ std::uint32_t X11Window::atom(xcb_connection_t* c, const char* name) {
     const QByteArray key(name);
     if (const auto found = atoms.constFind(key); found != atoms.constEnd())
         return *found;
-    auto reply = owned(xcb_intern_atom_reply(
+    auto reply = xcbReply(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, std::uint16_t(key.size()), key.constData()), nullptr));
     const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     if (value != XCB_ATOM_NONE)
@@ -61,7 +57,7 @@ bool X11Window::isRoot(xcb_connection_t* c, std::uint32_t window) {
 
 std::optional<std::vector<std::uint32_t>> X11Window::property(std::uint32_t window,
                                                               std::uint32_t name) const {
-    auto reply = owned(xcb_get_property_reply(
+    auto reply = xcbReply(xcb_get_property_reply(
         c_, xcb_get_property(c_, 0, window, name, XCB_GET_PROPERTY_TYPE_ANY, 0, MaxValues),
         nullptr));
     if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 32)
@@ -95,6 +91,6 @@ void X11Window::tellWindowManager(std::uint32_t type,
 }
 
 std::uint32_t X11Window::inputFocus() const {
-    auto reply = owned(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+    auto reply = xcbReply(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
     return reply ? reply->focus : XCB_NONE;
 }

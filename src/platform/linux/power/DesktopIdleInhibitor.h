@@ -5,8 +5,6 @@
 #include <QDBusObjectPath>
 #include <QObject>
 
-#include <optional>
-
 class SessionBus;
 
 // The desktop asked not to go idle: through xdg-desktop-portal's Inhibit with the idle flag

@@ -8,6 +8,7 @@
 #include <pulse/mainloop.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
@@ -68,10 +69,12 @@ public:
         disconnect();
         // A connection kept from an earlier beep may have been cut by a server restart; a
         // fresh one deserves one more try.
-        if (reused && connect(deadline) && stream_->play(tone_, deadline, playedBy)) {
-            return true;
+        if (reused && connect(deadline)) {
+            if (stream_->play(tone_, deadline, playedBy)) {
+                return true;
+            }
+            disconnect();
         }
-        disconnect();
         lastFailure_ = SteadyClock::now();
         return false;
     }

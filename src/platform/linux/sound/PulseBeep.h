@@ -2,15 +2,12 @@
 
 #include "platform/SystemBeep.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
-
-struct pa_mainloop;
 
 // A short tone through the default output of the sound server (PulseAudio, or PipeWire in its
 // place), played through the server's client library on a worker thread of its own, started
